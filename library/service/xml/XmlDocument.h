@@ -1,0 +1,60 @@
+#pragma once
+// The XML document seam: what the records and the SOAP transport need of an XML library.
+// Paths are matched by element name as written, prefix included ("soap:Envelope" matches
+// only the soap prefix; "GetReminderIdsResponse" matches that element whatever default
+// namespace it carries). Three shapes are used: absolute paths ("/a:b/c"), "//name" and
+// "//parent/child".
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace falcrest::xml {
+
+// What a backend node offers; Node wraps it as a null object.
+class NodeImpl {
+ public:
+  virtual ~NodeImpl() = default;
+  virtual std::string Text() const = 0;  // all descendant text concatenated
+  virtual std::string Xml() const = 0;   // the element written as XML, start tag to end tag
+};
+
+// A node found by a query, or the absence of one. Reading Text or Xml of an absent node
+// raises the missing-node error (91) naming the element and what was being read.
+class Node {
+ public:
+  Node(std::shared_ptr<const NodeImpl> impl, std::string context, std::string path);
+
+  // True when the query found an element.
+  bool Exists() const { return impl_ != nullptr; }
+  // All descendant text; missing-node error when absent.
+  std::string Text() const;
+  // The element as XML; missing-node error when absent.
+  std::string Xml() const;
+
+ private:
+  [[noreturn]] void RaiseMissing() const;
+
+  std::shared_ptr<const NodeImpl> impl_;
+  std::string context_;
+  std::string path_;
+};
+
+class Document {
+ public:
+  virtual ~Document() = default;
+
+  // Parses the text; a parse error leaves an empty document (no error is raised).
+  virtual void LoadXml(const std::string& text) = 0;
+  // First match in document order, or an absent node.
+  virtual Node SelectSingleNode(const std::string& path) const = 0;
+  // All matches in document order; empty when none.
+  virtual std::vector<Node> SelectNodes(const std::string& path) const = 0;
+  // All text of the document concatenated; empty for an empty document.
+  virtual std::string Text() const = 0;
+};
+
+// A new empty document from the platform's backend. `context` names what the document
+// holds in missing-node errors: "<context> has no <Name> element".
+std::unique_ptr<Document> NewDocument(const std::string& context = "The XML text");
+
+}  // namespace falcrest::xml
