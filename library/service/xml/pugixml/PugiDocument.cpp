@@ -1,0 +1,140 @@
+// The XML document seam on pugixml. pugixml's XPath compares element names as written,
+// prefix included, when no namespace is declared to it: the matching rule the service
+// client relies on.
+#include <pugixml.hpp>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "library/service/xml/XmlDocument.h"
+#include "library/support/Error.h"
+
+namespace falcrest::xml {
+namespace {
+
+// Deeper documents are refused: nothing the service sends comes near, and it keeps every
+// later walk over the tree cheap and bounded.
+constexpr int kMaxDepth = 1000;
+
+// Text is kept exactly as sent: no end-of-line normalisation, whitespace-only text kept,
+// the DOCTYPE kept as a node so that it can be refused.
+constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_ws_pcdata |
+                                   pugi::parse_wconv_attribute | pugi::parse_doctype;
+
+// All PCDATA and CDATA below `root`, in document order, walked without recursion.
+std::string DescendantText(const pugi::xml_node& root) {
+  std::string text;
+  pugi::xml_node node = root.first_child();
+  while (node) {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) text += node.value();
+    if (node.first_child()) {
+      node = node.first_child();
+      continue;
+    }
+    while (node != root && !node.next_sibling()) node = node.parent();
+    if (node == root) break;
+    node = node.next_sibling();
+  }
+  return text;
+}
+
+// True when the tree has one root element, is no deeper than kMaxDepth and declares no
+// DOCTYPE (which could carry entity declarations). pugixml itself accepts several roots.
+bool IsAcceptable(const pugi::xml_document& doc) {
+  int roots = 0;
+  for (pugi::xml_node child : doc.children()) roots += child.type() == pugi::node_element;
+  if (roots != 1) return false;
+  pugi::xml_node node = doc.first_child();
+  int depth = 1;
+  while (node) {
+    if (node.type() == pugi::node_doctype || depth > kMaxDepth) return false;
+    if (node.first_child()) {
+      node = node.first_child();
+      ++depth;
+      continue;
+    }
+    while (!node.next_sibling()) {
+      node = node.parent();
+      --depth;
+      if (node == doc) return true;
+    }
+    node = node.next_sibling();
+  }
+  return true;
+}
+
+class PugiNode : public NodeImpl {
+ public:
+  // Holds the document so that a node outlives a later load into the same Document.
+  PugiNode(std::shared_ptr<const pugi::xml_document> doc, pugi::xml_node node)
+      : doc_(std::move(doc)), node_(node) {}
+
+  std::string Text() const override { return DescendantText(node_); }
+
+  std::string Xml() const override {
+    std::ostringstream out;
+    node_.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return out.str();
+  }
+
+ private:
+  std::shared_ptr<const pugi::xml_document> doc_;
+  pugi::xml_node node_;
+};
+
+class PugiDocument : public Document {
+ public:
+  explicit PugiDocument(std::string context)
+      : context_(std::move(context)), doc_(std::make_shared<pugi::xml_document>()) {}
+
+  void LoadXml(const std::string& text) override {
+    auto doc = std::make_shared<pugi::xml_document>();
+    pugi::xml_parse_result result = doc->load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+    // pugixml keeps what it parsed before an error; the seam promises an empty document.
+    if (!result || !IsAcceptable(*doc)) doc->reset();
+    doc_ = std::move(doc);
+  }
+
+  Node SelectSingleNode(const std::string& path) const override {
+    pugi::xpath_node found = Compile(path).evaluate_node(*doc_);
+    if (!found.node()) return Node(nullptr, context_, path);
+    return Node(std::make_shared<PugiNode>(doc_, found.node()), context_, path);
+  }
+
+  std::vector<Node> SelectNodes(const std::string& path) const override {
+    pugi::xpath_node_set found = Compile(path).evaluate_node_set(*doc_);
+    found.sort();
+    std::vector<Node> nodes;
+    nodes.reserve(found.size());
+    for (const pugi::xpath_node& n : found) {
+      if (n.node()) nodes.emplace_back(std::make_shared<PugiNode>(doc_, n.node()), context_, path);
+    }
+    return nodes;
+  }
+
+  std::string Text() const override { return DescendantText(*doc_); }
+
+ private:
+  static pugi::xpath_query Compile(const std::string& path) {
+    try {
+      return pugi::xpath_query(path.c_str());
+    } catch (const pugi::xpath_exception& e) {
+      // Paths come from the library's own code; a bad one is a fault of the caller.
+      throw Error(5, kLibrarySource, "The XML path \"" + path + "\" is not valid: " + e.what());
+    }
+  }
+
+  std::string context_;
+  std::shared_ptr<const pugi::xml_document> doc_;
+};
+
+}  // namespace
+
+std::unique_ptr<Document> NewDocument(const std::string& context) {
+  return std::make_unique<PugiDocument>(context);
+}
+
+}  // namespace falcrest::xml
