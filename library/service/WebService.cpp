@@ -1,0 +1,66 @@
+// CallWebMethod: the SOAP 1.1 envelope around a method body, one POST, and the reading of
+// the answer as a fault, a result or an empty answer.
+#include "library/service/WebService.h"
+
+#include <memory>
+#include <string>
+
+#include "library/service/ServiceAddress.h"
+#include "library/service/http/HttpRequest.h"
+#include "library/service/xml/XmlDocument.h"
+
+namespace falcrest {
+namespace {
+
+constexpr const char* kEnvelopeStart =
+    "<?xml version='1.0' encoding='utf-8'?>"
+    "<soap:Envelope xmlns:soap='http://schemas.xmlsoap.org/soap/envelope/'"
+    " xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'"
+    " xmlns:xsd='http://www.w3.org/2001/XMLSchema'>"
+    "<soap:Body>";
+constexpr const char* kEnvelopeEnd = "</soap:Body></soap:Envelope>";
+
+constexpr const char* kFaultMarker = "<SOAP:FAULT>";
+constexpr const char* kFaultStringPath = "/soap:Envelope/soap:Body/soap:Fault/faultstring";
+constexpr const char* kBodyPath = "/soap:Envelope/soap:Body/";
+
+// A plain substring test on the upper-cased text: any letter case of "<soap:Fault>" counts,
+// another prefix or an attribute in the start tag does not. Services rely on exactly this.
+bool IsFault(const std::string& raw) {
+  std::string upper = raw;
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper.find(kFaultMarker) != std::string::npos;
+}
+
+}  // namespace
+
+bool WebService::CallWebMethod(const std::string& methodName, const std::string& body, std::string& response) {
+  const std::string envelope = kEnvelopeStart + body + kEnvelopeEnd;
+
+  std::unique_ptr<http::Request> request = http::NewRequest();
+  request->Open("POST", WebServiceURL);
+  request->SetRequestHeader("Content-Type", "text/xml");
+  request->SetRequestHeader("SOAPAction", kServiceNamespace + methodName);
+  // The status is deliberately not looked at: a fault comes with 500, an error page is
+  // caught below as a missing response element.
+  const http::Response answer = request->Send(envelope);
+
+  std::unique_ptr<xml::Document> document = xml::NewDocument("The reminder service's answer");
+  document->LoadXml(answer.body);
+
+  if (IsFault(answer.body)) {
+    response = document->SelectSingleNode(kFaultStringPath).Text();
+    return false;
+  }
+
+  const std::string responsePath = kBodyPath + methodName + "Response";
+  if (document->SelectSingleNode(responsePath).Text().empty()) {
+    response.clear();
+    return true;
+  }
+  response = document->SelectSingleNode(responsePath + "/" + methodName + "Result").Xml();
+  return true;
+}
+
+}  // namespace falcrest
