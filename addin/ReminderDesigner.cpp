@@ -1,0 +1,107 @@
+#include "addin/ReminderDesigner.h"
+
+#include "addin/Components.h"
+#include "addin/objectmodel/Windowing.h"
+#include "library/support/Error.h"
+
+namespace reminder {
+
+namespace {
+
+constexpr const char* kAppointmentTypeName = "AppointmentItem";
+
+template <class T>
+std::shared_ptr<T> Required(std::shared_ptr<T> object, const char* what) {
+  if (!object) falcrest::RaiseMissingObject(std::string("Outlook did not provide ") + what);
+  return object;
+}
+
+// Runs one release step of the disconnection; the client is going away, so nothing that
+// fails here is worth reporting.
+template <class F>
+void IgnoringErrors(F&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+std::shared_ptr<outlook::IDTExtensibility2> CreateReminderDesigner() { return std::make_shared<ReminderDesigner>(); }
+
+ReminderDesigner::ReminderDesigner() = default;
+
+// The client normally disconnects first; a designer dropped while still connected must not
+// leave its sinks advised on objects that outlive it.
+ReminderDesigner::~ReminderDesigner() { OnDisconnection(0); }
+
+void ReminderDesigner::OnConnection(const std::shared_ptr<outlook::Application>& Application, int) {
+  try {
+    OLApplication.Set(Required(Application, "the application object"));
+    OLNamespace = Required(OLApplication.Get()->Session(), "the session (NameSpace)");
+    OLInspectors.Set(Required(OLApplication.Get()->GetInspectors(), "the Inspectors collection"));
+    OLFolderCalendar = Required(OLNamespace->GetDefaultFolder(outlook::kFolderCalendar), "the default Calendar folder");
+    OLItemsCalendar.Set(Required(OLFolderCalendar->GetItems(), "the items of the Calendar folder"));
+    OLFolderDeleted =
+        Required(OLNamespace->GetDefaultFolder(outlook::kFolderDeletedItems), "the default Deleted Items folder");
+    OLItemsDeleted.Set(Required(OLFolderDeleted->GetItems(), "the items of the Deleted Items folder"));
+    SetUpServiceContext();
+    CurrentEventId = -1;
+  } catch (...) {
+    ReportCurrentException();
+  }
+}
+
+void ReminderDesigner::OnDisconnection(int) {
+  IgnoringErrors([this] { OLItemsDeleted.Release(); });
+  IgnoringErrors([this] { OLFolderDeleted.reset(); });
+  IgnoringErrors([this] { OLItemsCalendar.Release(); });
+  IgnoringErrors([this] { OLFolderCalendar.reset(); });
+  IgnoringErrors([this] { OLAppointmentItem.Release(); });
+  IgnoringErrors([this] { OLInspectors.Release(); });
+  IgnoringErrors([this] { OLNamespace.reset(); });
+  IgnoringErrors([this] { OLApplication.Release(); });
+}
+
+void ReminderDesigner::OLInspectors_NewInspector(const std::shared_ptr<outlook::Inspector>& ins) {
+  try {
+    std::shared_ptr<outlook::Item> item = Required(Required(ins, "the new inspector")->CurrentItem(),
+                                                   "the item of the new inspector");
+    if (item->TypeName() != kAppointmentTypeName) return;
+    auto appointment = std::dynamic_pointer_cast<outlook::AppointmentItem>(item);
+    if (!appointment) falcrest::RaiseTypeMismatch("The item named AppointmentItem is not an appointment");
+    OLAppointmentItem.Set(std::move(appointment));
+  } catch (...) {
+    ReportCurrentException();
+  }
+}
+
+// No error box here: a page that cannot be added is the client's to report.
+void ReminderDesigner::OLApplication_OptionsPagesAdd(outlook::PropertyPages& Pages) {
+  Pages.Add(kSettingsPageProgId, kSettingsPageTitle);
+}
+
+outlook::AppointmentItem& ReminderDesigner::TrackedAppointment() const {
+  if (!OLAppointmentItem) falcrest::RaiseMissingObject("No appointment is being tracked by the Reminder add-in");
+  return *OLAppointmentItem.Get();
+}
+
+void ReminderDesigner::ReportError(const std::string& description) {
+  ui::Current().MessageBox(description, kErrorCaption, ui::Icon::kCritical);
+}
+
+// Called inside a catch block: one message box whatever was thrown.
+void ReminderDesigner::ReportCurrentException() {
+  try {
+    throw;
+  } catch (const falcrest::Error& e) {
+    ReportError(e.Description());
+  } catch (const std::exception& e) {
+    ReportError(e.what());
+  } catch (...) {
+    ReportError("An unexpected error stopped the Reminder add-in");
+  }
+}
+
+}  // namespace reminder
