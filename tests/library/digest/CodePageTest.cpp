@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CodePageEnv.h"
+#include "library/digest/CodePage.h"
+#include "library/support/Error.h"
+
+namespace {
+
+namespace codepage = falcrest::codepage;
+using namespace std::string_literals;
+
+TEST(CodePage, Utf16Length) {
+  const struct {
+    std::string text;
+    size_t units;
+  } rows[] = {
+      {"", 0}, {"abc", 3}, {"a\0b"s, 3}, {"\xC3\xA9", 1}, {"\xE6\x97\xA5", 1},
+      {"\xF0\x9F\x98\x80", 2},  // a surrogate pair
+  };
+  for (const auto& row : rows) EXPECT_EQ(codepage::Utf16Length(row.text), row.units) << row.text;
+}
+
+TEST(CodePage, Conversions) {
+  const struct {
+    const char* page;
+    std::string text, bytes;
+  } rows[] = {
+      {"1252", "plain ASCII\0!"s, "plain ASCII\0!"s},
+      {"1252", "\xE2\x82\xAC\xC3\xBF", "\x80\xFF"},
+      {"1251", "\xD0\x96", "\xC6"},
+      {"932", "\\~\xE6\x97\xA5\xEF\xBD\xB1", "\\~\x93\xFA\xB1"},  // half-width katakana: 1 byte
+      {"936", "\xE4\xB8\xAD", "\xD6\xD0"},
+      {"949", "\xED\x95\x9C", "\xC7\xD1"},
+      {"950", "\xE4\xB8\xAD", "\xA4\xA4"},
+      {"65001", "\xE6\x97\xA5", "\xE6\x97\xA5"},
+  };
+  for (const auto& row : rows) {
+    ScopedCodePage page(row.page);
+    EXPECT_EQ(codepage::ToAnsi(row.text), row.bytes) << row.page << " " << row.text;
+    EXPECT_EQ(codepage::FromAnsi(row.bytes), row.text) << row.page << " " << row.text;
+  }
+}
+
+// One "?" per character the page cannot hold, and per byte that starts no character.
+TEST(CodePage, Replacements) {
+  const struct {
+    const char* page;
+    bool toAnsi;
+    std::string input, output;
+  } rows[] = {
+      {"1252", true, "a\xE6\x97\xA5" "b\xF0\x9F\x98\x80" "c", "a?b??c"},
+      {"1252", true, "a\xFF" "b\xE6\x97", "a?b?"},  // broken UTF-8, and cut at the end
+      {"1252", false, "a\x81" "b", "a?b"},          // unassigned in 1252
+      {"932", true, "\xC3\xA9\xE6\x97\xA5", "?\x93\xFA"},
+      {"932", false, "\x93\xFA\x93", "\xE6\x97\xA5?"},  // a lead byte at the end
+      {"932", false, "\x93\x00x"s, "?\0x"s},            // a lead byte without a trail byte
+  };
+  for (const auto& row : rows) {
+    ScopedCodePage page(row.page);
+    std::string got = row.toAnsi ? codepage::ToAnsi(row.input) : codepage::FromAnsi(row.input);
+    EXPECT_EQ(got, row.output) << row.page << (row.toAnsi ? " ToAnsi " : " FromAnsi ")
+                               << row.input;
+  }
+}
+
+TEST(CodePage, UnsupportedPageIsAClearError) {
+  for (const char* value : {"1234", "cp1252", "-1"}) {
+    ScopedCodePage page(value);
+    try {
+      codepage::ToAnsi("abc");
+      ADD_FAILURE() << value << " accepted";
+    } catch (const falcrest::Error& e) {
+      EXPECT_NE(e.Description().find(std::string("\"") + value + "\""), std::string::npos)
+          << e.Description();
+    }
+  }
+}
+
+}  // namespace
