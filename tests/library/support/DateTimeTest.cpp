@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "library/support/DateTime.h"
+
+namespace falcrest {
+namespace {
+
+LocalDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+  LocalDateTime t;
+  t.year = y, t.month = mo, t.day = d, t.hour = h, t.minute = mi, t.second = s;
+  return t;
+}
+
+TEST(DateTime, ParsesThePlatformForms) {
+  struct Row { const char* text; bool ok; LocalDateTime expected; };
+  const Row rows[] = {
+      {"3/7/2024", true, At(2024, 3, 7)},
+      {"12/31/9999", true, At(9999, 12, 31)},
+      {"1/1/100", true, At(100, 1, 1)},
+      {"3/7/2024 9:05 AM", true, At(2024, 3, 7, 9, 5)},
+      {"3/7/2024 9:05:30 pm", true, At(2024, 3, 7, 21, 5, 30)},
+      {"3/7/2024 12:00:00 AM", true, At(2024, 3, 7, 0, 0, 0)},
+      {"3/7/2024 12:15 PM", true, At(2024, 3, 7, 12, 15)},
+      {"3/7/2024 17:45", true, At(2024, 3, 7, 17, 45)},
+      {"2024-03-07", true, At(2024, 3, 7)},
+      {"2024-03-07 17:45:10", true, At(2024, 3, 7, 17, 45, 10)},
+      {" 2/29/2024 ", true, At(2024, 2, 29)},
+      {"0001-01-01T00:00:00", false, {}},
+      {"2024-03-07T17:45:10", false, {}},
+      {"1/1/0001", false, {}},
+      {"1/1/99", false, {}},
+      {"2/29/2023", false, {}},
+      {"13/1/2024", false, {}},
+      {"3/7/2024 24:00", false, {}},
+      {"3/7/2024 13:00 PM", false, {}},
+      {"3/7/2024 9:5", false, {}},
+      {"3/7/2024x", false, {}},
+      {"", false, {}},
+      {"yes", false, {}},
+      {"5", false, {}},
+  };
+  for (const Row& row : rows) {
+    LocalDateTime out = At(1999, 9, 9, 9, 9, 9);
+    EXPECT_EQ(TryParseDateTime(row.text, out), row.ok) << row.text;
+    EXPECT_EQ(IsoText(out), IsoText(row.ok ? row.expected : At(1999, 9, 9, 9, 9, 9))) << row.text;
+  }
+}
+
+TEST(DateTime, OleDatesBothWays) {
+  struct Row { LocalDateTime t; double ole; };
+  const Row rows[] = {
+      {At(1899, 12, 30), 0.0},
+      {At(1899, 12, 31, 12), 1.5},
+      {At(1900, 1, 1, 6), 2.25},
+      {At(1899, 12, 29, 6), -1.25},  // before the epoch the time still counts forward
+      {At(2024, 3, 7, 18), 45358.75},
+      {At(100, 1, 1), -657434.0},
+      {At(9999, 12, 31), 2958465.0},
+  };
+  for (const Row& row : rows) {
+    EXPECT_DOUBLE_EQ(ToOleDate(row.t), row.ole) << IsoText(row.t);
+    EXPECT_EQ(FromOleDate(row.ole), row.t) << row.ole;
+  }
+  EXPECT_EQ(FromOleDate(0.9999999999), At(1899, 12, 31));  // rounds to the second
+  EXPECT_EQ(FromOleDate(ToOleDate(At(2024, 3, 7, 13, 14, 15))), At(2024, 3, 7, 13, 14, 15));
+}
+
+TEST(DateTime, AddMinutesCrossesDaysMonthsYears) {
+  EXPECT_EQ(AddMinutes(At(2024, 3, 7, 9, 0), -15), At(2024, 3, 7, 8, 45));
+  EXPECT_EQ(AddMinutes(At(2024, 3, 1, 0, 10), -15), At(2024, 2, 29, 23, 55));
+  EXPECT_EQ(AddMinutes(At(2023, 12, 31, 23, 50), 15), At(2024, 1, 1, 0, 5));
+  EXPECT_EQ(AddMinutes(At(2024, 3, 7, 9, 0), -2 * 24 * 60), At(2024, 3, 5, 9, 0));
+  EXPECT_EQ(AddMinutes(At(1899, 12, 30, 0, 0), -1), At(1899, 12, 29, 23, 59));
+  EXPECT_EQ(AddMinutes(At(2024, 3, 7, 9, 0, 30), 0), At(2024, 3, 7, 9, 0, 30));
+}
+
+TEST(DateTime, IsoTextAndBack) {
+  EXPECT_EQ(IsoText(At(1, 1, 1)), "0001-01-01T00:00:00");
+  LocalDateTime out;
+  ASSERT_TRUE(TryParseIso("0001-01-01T00:00:00", out));
+  EXPECT_EQ(out, At(1, 1, 1));
+  ASSERT_TRUE(TryParseIso("2024-03-07 17:45:10", out));
+  EXPECT_EQ(out, At(2024, 3, 7, 17, 45, 10));
+  for (const char* bad : {"2024-3-7T17:45:10", "2024-02-30T00:00:00", "2024-03-07T17:45", "3/7/2024", ""})
+    EXPECT_FALSE(TryParseIso(bad, out)) << bad;
+}
+
+}  // namespace
+}  // namespace falcrest
