@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #include "library/digest/CodePage.h"
 #include "library/support/Error.h"
@@ -23,6 +24,59 @@ constexpr std::array<unsigned char, 256> MakeDecodeTable() {
   return table;
 }
 constexpr std::array<unsigned char, 256> kDecode = MakeDecodeTable();
+
+// Writes the four characters of the three bytes at in.
+inline void EncodeGroup(const unsigned char* in, char* o) {
+  const unsigned v = (unsigned{in[0]} << 16) | (unsigned{in[1]} << 8) | in[2];
+  o[0] = kAlphabet[(v >> 18) & 63];
+  o[1] = kAlphabet[(v >> 12) & 63];
+  o[2] = kAlphabet[(v >> 6) & 63];
+  o[3] = kAlphabet[v & 63];
+}
+
+// Appends `count` NUL characters, growing the buffer by just that much rather than doubling
+// it for one or two characters.
+void AppendNuls(std::string& text, size_t count) {
+  if (text.capacity() < text.size() + count) {
+    std::string grown;
+    grown.reserve(text.size() + count);
+    grown.append(text);
+    text.swap(grown);
+  }
+  text.append(count, '\0');
+}
+
+// The text's ANSI bytes: the text itself when it is ASCII, else its conversion, kept in store.
+const std::string& AnsiBytes(const std::string& text, std::string& store) {
+  if (codepage::IsAscii(text)) return text;
+  store = codepage::ToAnsi(text);
+  return store;
+}
+
+// Removes every CR and LF in one pass, which leaves what removing them one after the other
+// would; moves the text between them in blocks, as a line of Base64 is 72 characters long.
+void RemoveLineBreaks(std::string& text) {
+  char* const begin = &text[0];
+  const char* const end = begin + text.size();
+  auto next = [end](const char* from, char c) {
+    const void* found = std::memchr(from, c, end - from);
+    return found ? static_cast<const char*>(found) : end;
+  };
+  const char* cr = next(begin, '\r');
+  const char* lf = next(begin, '\n');
+  char* write = begin;
+  const char* read = begin;
+  while (read < end) {
+    const char* stop = std::min(cr, lf);
+    if (write != read) std::memmove(write, read, stop - read);
+    write += stop - read;
+    if (stop == end) break;
+    read = stop + 1;
+    if (stop == cr) cr = next(read, '\r');
+    else lf = next(read, '\n');
+  }
+  text.resize(write - begin);
+}
 
 // Drops `units` UTF-16 units from the end of UTF-8 text (a character is dropped whole).
 void DropLastUnits(std::string& text, size_t units) {
@@ -43,9 +97,10 @@ std::string Base64Class::Encode64(std::string& sString) const {
   size_t p = 0;
   if (size_t r = codepage::Utf16Length(sString) % 3; r != 0) {
     p = 3 - r;
-    sString.append(p, '\0');
+    AppendNuls(sString, p);
   }
-  const std::string bytes = codepage::ToAnsi(sString);
+  std::string converted;
+  const std::string& bytes = AnsiBytes(sString, converted);
   // Nothing to size the output for, or a double-byte character split the last group.
   if (bytes.empty() || bytes.size() % 3 != 0) RaiseSubscriptOutOfRange();
 
@@ -53,21 +108,14 @@ std::string Base64Class::Encode64(std::string& sString) const {
   std::string out(n * 4 + (n / kGroupsPerLine) * 2, '\0');
   const unsigned char* in = reinterpret_cast<const unsigned char*>(bytes.data());
   char* o = &out[0];
-  int line = 0;
-  for (size_t g = 0; g < n; ++g, in += 3) {
-    const unsigned v = (unsigned{in[0]} << 16) | (unsigned{in[1]} << 8) | in[2];
-    o[0] = kAlphabet[(v >> 18) & 63];
-    o[1] = kAlphabet[(v >> 12) & 63];
-    o[2] = kAlphabet[(v >> 6) & 63];
-    o[3] = kAlphabet[v & 63];
-    o += 4;
-    if (line == 68) {
-      o[0] = '\r';
-      o[1] = '\n';
-      o += 2;
-      line = 0;
-    } else {
-      line += 4;
+  // Whole lines of 18 groups end in CR LF (the last one too); a short last line does not.
+  for (size_t done = 0; done < n;) {
+    const size_t groups = std::min(kGroupsPerLine, n - done);
+    for (size_t g = 0; g < groups; ++g, in += 3, o += 4) EncodeGroup(in, o);
+    done += groups;
+    if (groups == kGroupsPerLine) {
+      *o++ = '\r';
+      *o++ = '\n';
     }
   }
 
@@ -80,15 +128,15 @@ std::string Base64Class::Encode64(std::string& sString) const {
 }
 
 std::string Base64Class::Decode64(std::string& sString) const {
-  sString.erase(std::remove(sString.begin(), sString.end(), '\r'), sString.end());
-  sString.erase(std::remove(sString.begin(), sString.end(), '\n'), sString.end());
+  RemoveLineBreaks(sString);
   if (codepage::Utf16Length(sString) % 4 != 0)
     throw Error(error_number::kComponentBase, "MyDecode", "Input string is not valid Base64.");
 
   const size_t p = sString.find("==") != std::string::npos ? 2
                    : sString.find('=') != std::string::npos ? 1
                                                             : 0;
-  const std::string bytes = codepage::ToAnsi(sString);
+  std::string converted;
+  const std::string& bytes = AnsiBytes(sString, converted);
   if (bytes.empty() || bytes.size() % 4 != 0) RaiseSubscriptOutOfRange();
 
   std::string out(bytes.size() / 4 * 3, '\0');

@@ -14,5 +14,7 @@ std::string ToAnsi(const std::string& utf8);
 std::string FromAnsi(const std::string& bytes);
 // Number of UTF-16 code units of a UTF-8 text (the length the platform counts).
 size_t Utf16Length(const std::string& utf8);
+// True when every byte is below 0x80: such text has the same bytes in every ANSI code page.
+bool IsAscii(const std::string& text);
 
 }  // namespace falcrest::codepage

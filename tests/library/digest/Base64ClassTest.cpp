@@ -53,7 +53,9 @@ TEST(Base64Encode, PadsTheArgumentWithNuls) {
       {"ab", "YWI=", "ab\0"s},
       {"abc", "YWJj", "abc"},
       {"pass\0"s, "cGFzcwA=", "pass\0\0"s},
+      {"\xC3\xA9", "6Q==", "\xC3\xA9\0\0"s},  // the byte E9 of code page 1252
   };
+  ScopedCodePage page("1252");
   for (const auto& row : rows) {
     std::string argument = row.text;
     EXPECT_EQ(Base64Class().Encode64(argument), row.encoded) << row.text;

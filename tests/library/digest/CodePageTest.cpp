@@ -19,7 +19,11 @@ TEST(CodePage, Utf16Length) {
       {"", 0}, {"abc", 3}, {"a\0b"s, 3}, {"\xC3\xA9", 1}, {"\xE6\x97\xA5", 1},
       {"\xF0\x9F\x98\x80", 2},  // a surrogate pair
   };
-  for (const auto& row : rows) EXPECT_EQ(codepage::Utf16Length(row.text), row.units) << row.text;
+  for (const auto& row : rows) {
+    EXPECT_EQ(codepage::Utf16Length(row.text), row.units) << row.text;
+    EXPECT_EQ(codepage::IsAscii(row.text), row.text.size() == row.units) << row.text;
+  }
+  EXPECT_FALSE(codepage::IsAscii("twelve bytes\xC3\xA9"));
 }
 
 TEST(CodePage, Conversions) {
