@@ -128,6 +128,13 @@ bool TryToInt32(const std::string& text, int32_t& value) {
   return true;
 }
 
+bool TryToDouble(const std::string& text, double& value) {
+  ParsedNumber p = Parse(text);
+  if (!p.ok || p.overflow) return false;
+  value = p.literal ? static_cast<int32_t>(p.literalBits) : p.value;
+  return true;
+}
+
 bool IsCanonicalInt32(const std::string& text) {
   if (text == "0") return true;
   size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;

@@ -18,6 +18,10 @@ int32_t ToInt32(const std::string& text, const std::string& what = "The value");
 // Guarded read: sets `value` and returns true only when the text is numeric and fits.
 bool TryToInt32(const std::string& text, int32_t& value);
 
+// Guarded read of any numeric text as a double (an &H / &O literal as its 32-bit value);
+// false, `value` unchanged, when the text is not numeric or too large.
+bool TryToDouble(const std::string& text, double& value);
+
 // True when the text is exactly the canonical decimal form of a signed 32-bit integer:
 // "0", "42", "-1"; not "0042", "+1", "-0", " 1" or "4294967295".
 bool IsCanonicalInt32(const std::string& text);

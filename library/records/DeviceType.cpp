@@ -1,0 +1,31 @@
+#include "library/records/DeviceType.h"
+
+#include "library/records/RecordXml.h"
+#include "library/support/DateTime.h"
+#include "library/support/XmlText.h"
+
+namespace falcrest {
+
+std::string DeviceType::Serialize(const std::string& tag) const {
+  // The service ignores the delivery time sent to it; its own zero value always goes out.
+  return "<" + tag + ">" + "<DeviceId>" + std::to_string(DeviceId) + "</DeviceId>" +
+         XmlElement("DeviceType", DeviceType) + XmlElement("DeviceAddress", DeviceAddress) +
+         XmlElement("ServiceProviderName", ServiceProviderName) + "<Selected>" + (Selected ? "true" : "false") +
+         "</Selected>" + "<LastDeliveryTime>0001-01-01T00:00:00</LastDeliveryTime>" +
+         XmlElement("DeliveryStatus", DeliveryStatus) + XmlElement("ExtendStatus", ExtendStatus) + "</" + tag + ">";
+}
+
+void DeviceType::Deserialize(const std::string& xml) {
+  auto doc = records::LoadFragment(xml, "The device record");
+  records::ReadGuardedInt32(*doc, "DeviceId", DeviceId);
+  DeviceType = records::ReadText(*doc, "DeviceType");
+  DeviceAddress = records::ReadText(*doc, "DeviceAddress");
+  ServiceProviderName = records::ReadText(*doc, "ServiceProviderName");
+  Selected = records::ToBoolean(records::ReadText(*doc, "Selected"), "The device's Selected value");
+  LocalDateTime lastDelivery;
+  if (TryParseDateTime(records::ReadText(*doc, "LastDeliveryTime"), lastDelivery))
+    LastDeliveryTime = ToOleDate(lastDelivery);
+  // DeliveryStatus and ExtendStatus belong to the service; they are not read back.
+}
+
+}  // namespace falcrest

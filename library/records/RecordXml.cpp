@@ -1,0 +1,33 @@
+#include "library/records/RecordXml.h"
+
+#include "library/support/Numbers.h"
+
+namespace falcrest::records {
+
+std::unique_ptr<xml::Document> LoadFragment(const std::string& xml, const std::string& context) {
+  std::unique_ptr<xml::Document> doc = xml::NewDocument(context);
+  doc->LoadXml(xml);
+  return doc;
+}
+
+std::string ReadText(const xml::Document& doc, const std::string& name) {
+  return doc.SelectSingleNode("//" + name).Text();
+}
+
+void ReadGuardedInt32(const xml::Document& doc, const std::string& name, int32_t& field) {
+  TryToInt32(ReadText(doc, name), field);
+}
+
+bool ToBoolean(const std::string& text, const std::string& what) {
+  std::string upper = text;
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (upper == "TRUE") return true;
+  if (upper == "FALSE") return false;
+  double number = 0;
+  if (TryToDouble(text, number)) return number != 0;
+  RaiseTypeMismatch(what + " \"" + text + "\" is neither true nor false");
+}
+
+}  // namespace falcrest::records
