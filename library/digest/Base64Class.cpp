@@ -78,7 +78,8 @@ void RemoveLineBreaks(std::string& text) {
   text.resize(write - begin);
 }
 
-// Drops `units` UTF-16 units from the end of UTF-8 text (a character is dropped whole).
+// Drops `units` UTF-16 units from the end of UTF-8 text (a character is dropped whole), or
+// all of it when it is shorter.
 void DropLastUnits(std::string& text, size_t units) {
   size_t end = text.size();
   while (units > 0 && end > 0) {
