@@ -2,6 +2,7 @@
 // disk, so every line that cannot be read is skipped and the rest is kept.
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 
 #include "library/registry/filestore/RegFile.h"
 
@@ -132,6 +133,12 @@ std::optional<std::vector<std::string>> ParseSection(const std::string& line) {
   return std::nullopt;
 }
 
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
@@ -148,17 +155,24 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 RegFile RegFile::Parse(const std::string& text) {
   RegFile file;
-  std::optional<std::vector<std::string>> key;  // the section being read; none after a bad one
+  size_t section = 0;
+  bool in_section = false;  // false before the first key and after a bad one
+  // Value positions by lower-case name, per section, so that a big file reads in linear time.
+  std::vector<std::unordered_map<std::string, size_t>> positions;
   const std::vector<std::string> lines = SplitLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
-      key = ParseSection(line);
-      if (key) file.Open(*key);
+      std::optional<std::vector<std::string>> key = ParseSection(line);
+      in_section = key.has_value();
+      if (in_section) {
+        section = static_cast<size_t>(&file.Open(*key) - file.sections_.data());
+        positions.resize(file.sections_.size());
+      }
       continue;
     }
-    if (!key) continue;
+    if (!in_section) continue;
 
     std::string name;
     size_t pos = 0;
@@ -181,7 +195,15 @@ RegFile RegFile::Parse(const std::string& text) {
         data += lines[++i];
       }
     }
-    if (std::optional<Value> value = ParseData(data)) file.Set(*key, name, *value);
+    std::optional<Value> value = ParseData(data);
+    if (!value) continue;
+    std::vector<NamedValue>& values = file.sections_[section].values;
+    auto known = positions[section].emplace(LowerAscii(name), values.size());
+    if (known.second) {
+      values.push_back(NamedValue{name, *value});
+    } else {
+      values[known.first->second].value = *value;  // the last line wins, the first spelling stays
+    }
   }
   return file;
 }
