@@ -1,5 +1,6 @@
 // What SetData leaves in the registry file, and what GetData gives back.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include "library/registry/RegistryClass.h"
 #include "library/registry/RegistryStore.h"
@@ -85,6 +86,19 @@ TEST_F(StoredForms, StoredBytesAreExact) {
     EXPECT_EQ(value.type, row.type);
     EXPECT_EQ(value.data, row.bytes);
   }
+}
+
+TEST_F(StoredForms, DoubleByteTextIsStoredWholeWithItsNul) {
+  // In code page 932 the trail byte of U+8868 is a backslash, which the file must escape.
+  ::setenv("FALCREST_ANSI_CODEPAGE", "932", 1);
+  RegistryClass key = CurrentUserKey();
+  key.SetData("V", "\xE8\xA1\xA8\xE7\xA4\xBA");
+  falcrest::registry::Value value;
+  falcrest::registry::DefaultStore().QueryValue(falcrest::registry::kCurrentUser, kKey, "V", value);
+  EXPECT_EQ(value.data, std::string("\x95\x5C\x8E\xA6\0", 5));
+  EXPECT_EQ(LineOf("\"V\""), "\"V\"=\"\x95\\\\\x8E\xA6\"");
+  EXPECT_EQ(key.GetData("V"), "\xE8\xA1\xA8\xE7\xA4\xBA");
+  ::unsetenv("FALCREST_ANSI_CODEPAGE");
 }
 
 TEST_F(StoredForms, ValuesWrittenByOtherProgramsRead) {
