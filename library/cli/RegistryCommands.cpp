@@ -68,6 +68,8 @@ std::string DescribeDevices(const std::string& list) {
   return text;
 }
 
+std::string OrEmpty(const std::string& text) { return text.empty() ? "(empty)" : text; }
+
 std::string DescribePassword(const std::string& stored, bool show) {
   if (stored.empty()) return "(empty)";
   if (!show) return "******** (stored in Base64; --show-password shows it)";
@@ -130,9 +132,9 @@ int RunSettings(const Args& args) {
     return 1;
   }
   std::cout << "Settings at " << where << "\n"
-            << "  UserID         " << settings.GetData(kUserIdValue) << "\n"
+            << "  UserID         " << OrEmpty(settings.GetData(kUserIdValue)) << "\n"
             << "  Password       " << DescribePassword(settings.GetData(kPasswordValue), show) << "\n"
-            << "  WebServiceURL  " << settings.GetData(kWebServiceUrlValue) << "\n"
+            << "  WebServiceURL  " << OrEmpty(settings.GetData(kWebServiceUrlValue)) << "\n"
             << "  Device         " << DescribeDevices(settings.GetData(kDeviceValue)) << "\n";
   return 0;
 }
