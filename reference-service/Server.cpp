@@ -6,6 +6,8 @@ namespace reminder_service {
 
 ReminderServer::ReminderServer(ReminderStore& store) : endpoint_(store), pages_(store) {
   server_.set_payload_max_length(kMaxRequestBytes);
+  // An idle kept-alive connection holds a worker, and a stop waits for it: keep that short.
+  server_.set_keep_alive_timeout(1);
   server_.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr ep) {
     std::string what = "unknown error";
     try {
