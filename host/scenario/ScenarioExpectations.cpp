@@ -99,7 +99,7 @@ void ScenarioRunner::ExpectMessage(const std::vector<std::string>& w) {
 
 void ScenarioRunner::ExpectDialogRows(const std::vector<std::string>& w) {
   if (w.size() < 3 || Lower(w[2]) != "rows") RaiseUsage("expect dialog rows [TYPE=\"STATE [ADDRESS]\"] ...");
-  if (dialogView_.TakeShownCount() == 0) Fail("a device dialog shown", "none since the last dialog expectation");
+  if (dialogView_.TakeShownCount() == 0) Fail("a device dialog shown", "none since the previous expectation");
   const std::vector<DeviceDialogRow>& rows = dialogView_.LastRows();
   std::vector<std::string> named(rows.size());
   std::string key, value;

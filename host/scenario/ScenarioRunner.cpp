@@ -102,6 +102,7 @@ void ScenarioRunner::Execute(const Step& step) {
     DialogAnswerCommand(step);
   } else if (command == "expect") {
     Expect(w);
+    dialogView_.TakeShownCount();  // dialog expectations count from the previous expectation
   } else if (command == "setting") {
     Setting(w);
   } else if (command == "options") {

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The demo: the reference reminder service on loopback with the demo account, and the
+# stand-in client with the Reminder add-in and the settings page loaded, on this terminal.
+#
+#   scripts/run.sh [--calendar PATH]     the client on this terminal
+#   scripts/run.sh --scenario FILE       run a scenario against the demo service instead
+#
+# Builds what is missing, keeps the service's database and the registry file in a
+# temporary folder (the user's own settings are not touched), and stops the service on exit.
+# Without --calendar the calendar lives in that folder too; give --calendar to keep it, or to
+# open a calendar exported from another program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build="${TARVANEL_BUILD:-build/dev}"
+scenario=""
+host_args=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --scenario) scenario="${2:?--scenario needs a file}"; shift 2 ;;
+    --calendar) host_args+=(--calendar "${2:?--calendar needs a path}"); shift 2 ;;
+    -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "run.sh: unknown argument \"$1\" (try --help)" >&2; exit 2 ;;
+  esac
+done
+
+host="$build/host/reminder-host"
+service="$build/reference-service/reminder-service"
+falcrest="$build/library/falcrest"
+if [ ! -x "$host" ] || [ ! -x "$service" ] || [ ! -x "$falcrest" ]; then
+  echo "run.sh: building reminder-host, reminder-service and falcrest in $build"
+  cmake --preset dev >/dev/null
+  cmake --build --preset dev --target reminder-host reminder-service falcrest_cli -j "$(nproc)"
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarvanel-demo.XXXXXX")
+service_pid=""
+cleanup() {
+  if [ -n "$service_pid" ]; then
+    kill "$service_pid" 2>/dev/null || true
+    wait "$service_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# The service prints "listening on http://ADDR:PORT" first; read it from a pipe.
+mkfifo "$work/service.out"
+"$service" --seed-demo --port 0 --db "$work/service.db" >"$work/service.out" 2>"$work/service.err" &
+service_pid=$!
+exec 3<"$work/service.out"
+if ! read -r -t 10 first_line <&3; then
+  echo "run.sh: the reference service did not start:" >&2
+  cat "$work/service.err" >&2
+  exit 1
+fi
+base_url="${first_line#listening on }"
+echo "Reference service at $base_url (member demo, password demo)"
+
+export FALCREST_REGISTRY="$work/registry.reg"
+key='Software\Microsoft\Office\Outlook\Addins\Reminder.ReminderDesigner\Setting'
+"$falcrest" registry set HKCU "$key" UserID demo
+"$falcrest" registry set HKCU "$key" Password "$("$falcrest" base64-encode demo)"
+"$falcrest" registry set HKCU "$key" WebServiceURL "$base_url/WebService/OutlookPlugin.asmx"
+"$falcrest" registry set HKCU "$key" Device HomeEmail
+"$host" register >/dev/null
+
+if [ -n "$scenario" ]; then
+  SERVICE_URL="$base_url" SERVICE_DB="$work/service.db" "$host" run "$scenario" "${host_args[@]}"
+  exit $?
+fi
+
+if [ ${#host_args[@]} -eq 0 ]; then
+  host_args=(--calendar "$work/calendar.ics")
+fi
+echo "Your reminders on the service: $base_url/Reminders.aspx?user=demo"
+"$host" "${host_args[@]}"
