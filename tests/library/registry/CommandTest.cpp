@@ -71,14 +71,6 @@ TEST_F(FalcrestCommand, RegistrySetGetExists) {
   EXPECT_EQ(LineOf("\"Count\""), "\"Count\"=dword:0000002a");
 }
 
-TEST_F(FalcrestCommand, RegistrySetThatCannotWriteSaysWhy) {
-  WriteFileText("a file where a folder should be");
-  ::setenv("FALCREST_REGISTRY", (path_ + "/sub/registry.reg").c_str(), 1);
-  Outcome outcome = Falcrest({"registry", "set", "HKCU", "Software\\T", "V", "1"});
-  EXPECT_EQ(outcome.status, 2);
-  EXPECT_NE(outcome.output.find(path_ + "/sub"), std::string::npos) << outcome.output;
-}
-
 TEST_F(FalcrestCommand, SettingsShowsTheStoredValues) {
   Outcome absent = Falcrest({"settings"});
   EXPECT_EQ(absent.status, 1);

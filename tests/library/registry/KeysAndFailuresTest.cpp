@@ -176,17 +176,4 @@ TEST_F(RegistryKeys, BrokenFilesReadWhatTheyCan) {
   }
 }
 
-TEST_F(RegistryKeys, FileOfPureGarbageReadsAsEmpty) {
-  std::string noise;
-  uint32_t state = 12345;
-  for (int i = 0; i < 20000; ++i) {
-    state = state * 1103515245u + 12345u;
-    noise += static_cast<char>(state >> 24);
-  }
-  WriteFileText(noise);
-  RegistryClass key = KeyAt(kCurrentUser, "T");
-  EXPECT_FALSE(key.KeyExist());
-  EXPECT_EQ(key.GetData("V"), "");
-}
-
 }  // namespace
