@@ -28,8 +28,8 @@ constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
 int Tahoma11Width(char c) {
   static const char* const kByWidth[] = {
       /*0*/ "", /*1*/ "", /*2*/ "ijl.,:;'!|", /*3*/ " `\"", /*4*/ "frtIJ()[]{}-/\\",
-      /*5*/ "cksvyzL*", /*6*/ "abdeghnopquxABEFKPRSTVXYZ0123456789?_=+<>$^~#",
-      /*7*/ "CDGHNOQU", /*8*/ "mwM%&@", /*9*/ "", /*10*/ "W"};
+      /*5*/ "cksyzL*", /*6*/ "abdeghnopquvxBEFKPRSTVXYZ0123456789?_=+<>$^~#",
+      /*7*/ "ACDGHNOQU", /*8*/ "mwM%&@", /*9*/ "", /*10*/ "W"};
   for (int width = 0; width <= 10; ++width) {
     for (const char* p = kByWidth[width]; *p; ++p) {
       if (*p == c) return width;
