@@ -2,9 +2,17 @@
 // and a sequence of calls rides one kept-alive connection.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "LoopbackServer.h"
 #include "SoapText.h"
@@ -130,6 +138,75 @@ TEST(TransportFailure, AnswerSizeIsBoundedWithAndWithoutContentLength) {
     EXPECT_EQ(e.Number(), TransportNumber(Failure::kTooLarge));
     EXPECT_EQ(e.Description(), "The reminder service's answer is larger than 64 KiB (" + server.Url() + ")");
   }
+}
+
+// A listener that reads each request and hangs up without a word.
+class HangUpServer {
+ public:
+  HangUpServer() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(listener_, 4) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+      throw std::runtime_error("HangUpServer: cannot listen on loopback");
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] {
+      for (;;) {
+        int connection = ::accept(listener_, nullptr, nullptr);
+        if (connection < 0 || stopping_) {
+          if (connection >= 0) ::close(connection);
+          return;
+        }
+        char buffer[4096];
+        (void)::recv(connection, buffer, sizeof buffer, 0);
+        ::close(connection);
+      }
+    });
+  }
+  ~HangUpServer() {
+    stopping_ = true;
+    ::shutdown(listener_, SHUT_RDWR);
+    ::close(listener_);
+    thread_.join();
+  }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/WebService/OutlookPlugin.asmx"; }
+
+ private:
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::thread thread_;
+};
+
+TEST(TransportFailure, HangUpWithoutAnswerIsAReset) {
+  HangUpServer server;
+  Error e = CallError(server.Url());
+  EXPECT_EQ(e.Number(), TransportNumber(Failure::kReset));
+  EXPECT_EQ(e.Description(),
+            "The reminder service at " + server.Url() + " closed the connection before its answer was complete");
+}
+
+TEST(TransportConnection, CallsFromSeveralThreadsShareTheCacheSafely) {
+  LoopbackServer server;
+  server.Answer(ResultAnswer("GetReminderIds", "<int>7</int>"));
+  std::atomic<int> answered{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      WebService service;
+      service.WebServiceURL = server.Url();
+      for (int i = 0; i < 5; ++i) {
+        std::string response;
+        if (service.CallWebMethod("GetReminderIds", "<M/>", response) && !response.empty()) ++answered;
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(answered.load(), 20);
+  EXPECT_LE(server.RemotePorts().size(), 4u) << "connections are reused across threads too";
 }
 
 TEST(TransportConnection, SequenceOfCallsRidesOneConnection) {
