@@ -58,7 +58,7 @@ void SettingsPageControl::Render(std::ostream& out) const {
   out << "  " << layout.At("frmDevices").caption << "\n";
   for (size_t row = 0; row < kDeviceRows.size(); ++row) {
     const orvane::Control& box = layout.CheckBox(row);
-    std::string line = box.value == 1 ? "[x] " : "[ ] ";
+    std::string line = box.value == 1 ? "[x] " : box.enabled ? "[ ] " : "[-] ";
     line += Padded(box.caption, 16);
     line += Padded(kDeviceRows[row].deviceType, 10);
     if (!box.enabled) {

@@ -70,15 +70,15 @@ TEST_F(ServiceTest, TerminalViewAndCommands) {
             "  Password: ****\n"
             "  Devices\n"
             "    [ ] Home Email      HomeEmail demo@example.com\n"
-            "    [ ] Work Email      WorkEmail (disabled)\n"
-            "    [ ] Home Phone      HomePhone (disabled)\n"
-            "    [ ] Work Phone      WorkPhone (disabled)\n"
-            "    [ ] Cell Phone      CellPhone (disabled)\n"
+            "    [-] Work Email      WorkEmail (disabled)\n"
+            "    [-] Home Phone      HomePhone (disabled)\n"
+            "    [-] Work Phone      WorkPhone (disabled)\n"
+            "    [-] Cell Phone      CellPhone (disabled)\n"
             "    [x] Text Messaging  SMS       5551234 (Acme)\n"
-            "    [ ] AIM             AIM       (disabled)\n"
-            "    [ ] MSN Messenger   MSN       (disabled)\n"
-            "    [ ] Yahoo Messenger YAHOO     (disabled)\n"
-            "    [ ] Fax             Fax       (disabled)\n"
+            "    [-] AIM             AIM       (disabled)\n"
+            "    [-] MSN Messenger   MSN       (disabled)\n"
+            "    [-] Yahoo Messenger YAHOO     (disabled)\n"
+            "    [-] Fax             Fax       (disabled)\n"
             "  Link: Set Up Devices\n");
 
   const struct {
