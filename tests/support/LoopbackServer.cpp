@@ -28,11 +28,10 @@ std::string CapturedRequest::Header(const std::string& name) const {
   return "";
 }
 
-LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) {
-  // Keep connections open across many requests so that the client can reuse them; an idle
-  // connection holds up stopping for as long as this timeout, so keep it short.
+LoopbackServer::LoopbackServer(int keepAliveSeconds) : server_(std::make_unique<httplib::Server>()) {
+  // Keep connections open across many requests so that the client can reuse them.
   server_->set_keep_alive_max_count(1000);
-  server_->set_keep_alive_timeout(1);
+  server_->set_keep_alive_timeout(keepAliveSeconds);
 
   auto handle = [this](const httplib::Request& req, httplib::Response& res) {
     CannedAnswer answer;

@@ -46,7 +46,9 @@ struct CannedAnswer {
 class LoopbackServer {
  public:
   // Starts listening on 127.0.0.1 at a free port; answers 200 with an empty body until told.
-  LoopbackServer();
+  // An idle kept-alive connection is closed after `keepAliveSeconds`, and holds up stopping
+  // for as long.
+  explicit LoopbackServer(int keepAliveSeconds = 1);
   // Stops the server, waking any delayed answer.
   ~LoopbackServer();
 
