@@ -27,12 +27,6 @@ TEST_F(EditApplyTest, EditsReachTheSiteOnlyOnceItIsGiven) {
   page.SetPasswordText("secret");
   EXPECT_FALSE(page.ClickCheckBox(kHomeEmail));  // disabled: no click, no call
   EXPECT_EQ(log_, (Log{"OnStatusChange", "OnStatusChange"}));
-
-  std::string helpFile = "unchanged";
-  int32_t helpContext = 7;
-  page.GetPageInfo(helpFile, helpContext);
-  EXPECT_EQ(helpFile, "unchanged");
-  EXPECT_EQ(helpContext, 7);
 }
 
 TEST_F(EditApplyTest, ApplyStoresTheBoxesAsTyped) {

@@ -30,9 +30,8 @@ std::string DeviceAnswer(const std::string& address) {
 }
 
 // Answers that close their connection, so that stopping the server waits for no idle one.
-falcrest::test::CannedAnswer Closing(const std::string& body, int status = 200) {
+falcrest::test::CannedAnswer Closing(const std::string& body) {
   falcrest::test::CannedAnswer answer;
-  answer.status = status;
   answer.body = body;
   answer.headers = {{"Connection", "close"}};
   return answer;
@@ -113,30 +112,6 @@ TEST_F(StartupTest, DeviceWithoutAddressIsEnabledButNeverPreChecked) {
   EXPECT_EQ(page.Layout().At("lblSMSProvider").caption, "(Acme)");
 }
 
-TEST_F(StartupTest, ListedTypesArePreCheckedExactlyAsNamed) {
-  LoopbackServer server;
-  server.Answer(Closing(DeviceAnswer("x@example.com")));
-  const struct {
-    const char* stored;
-    std::vector<size_t> checked;
-  } rows[] = {
-      {"Fax,HomeEmail", {kHomeEmail, kFax}},
-      {"HomeEmail,,Fax", {kHomeEmail, kFax}},
-      {"homeemail, HomeEmail,Yahoo", {}},
-      {"SMS,SMS", {kSms}},
-      {"", {}},
-  };
-  for (const auto& row : rows) {
-    Store("demo", "demo", server.Url(), row.stored);
-    orvane::ReminderSetting page;
-    std::vector<size_t> checked;
-    for (size_t i = 0; i < kDeviceRows.size(); ++i) {
-      if (page.IsChecked(i)) checked.push_back(i);
-    }
-    EXPECT_EQ(checked, row.checked) << "stored \"" << row.stored << "\"";
-  }
-}
-
 TEST_F(StartupTest, FailedStartUpKeepsTheDesignLinkAndTheStoredDevices) {
   std::string deadUrl;
   {
@@ -168,18 +143,6 @@ TEST_F(StartupTest, FailedStartUpKeepsTheDesignLinkAndTheStoredDevices) {
     EXPECT_EQ(Stored("Device"), "HomeEmail,SMS");
     EXPECT_FALSE(page->Dirty());
   }
-}
-
-TEST_F(StartupTest, ErrorAnswerStopsAtTheFirstRequest) {
-  LoopbackServer server;
-  server.Answer(Closing("<html>Internal error</html>", 500));
-  Store("demo", "demo", server.Url(), "HomeEmail");
-  orvane::ReminderSetting page;
-  EXPECT_EQ(server.Requests().size(), 1u);
-  ASSERT_EQ(log_.size(), 1u);
-  EXPECT_EQ(log_[0].rfind("Add-In Error (critical): ", 0), 0u) << log_[0];
-  EXPECT_FALSE(page.IsChecked(kHomeEmail));
-  EXPECT_EQ(page.Layout().At("lblHyperlink").caption, "Sign Up for a free account");
 }
 
 }  // namespace
