@@ -86,15 +86,24 @@ void ScenarioRunner::Expect(const std::vector<std::string>& w) {
 }
 
 void ScenarioRunner::ExpectMessage(const std::vector<std::string>& w) {
-  if (w.size() < 4) RaiseUsage("expect message CAPTION TEXT [critical|information]");
-  std::string expected = w[2] + " " + Quoted(w[3]);
-  if (w.size() >= 5) expected += " (" + w[4] + ")";
+  const char* usage = "expect message CAPTION [contains] TEXT [critical|information]";
+  if (w.size() < 4) RaiseUsage(usage);
+  const bool contains = w.size() >= 5 && Lower(w[3]) == "contains";
+  const size_t textAt = contains ? 4 : 3;
+  if (w.size() > textAt + 2) RaiseUsage(usage);
+  const std::string& caption = w[2];
+  const std::string& text = w[textAt];
+  const bool withIcon = w.size() == textAt + 2;
+  std::string expected = caption + (contains ? " containing " : " ") + Quoted(text);
+  if (withIcon) expected += " (" + w[textAt + 1] + ")";
   if (windowing_.Pending().empty()) Fail("the message " + expected, "no message");
   ShownMessage shown = windowing_.Pending().front();
   windowing_.Pending().erase(windowing_.Pending().begin());
   std::string got = shown.caption + " " + Quoted(shown.text);
-  if (w.size() >= 5) got += std::string(" (") + IconWord(shown.icon) + ")";
-  if (got != expected) Fail("the message " + expected, got);
+  if (withIcon) got += std::string(" (") + IconWord(shown.icon) + ")";
+  const bool textMatches = contains ? shown.text.find(text) != std::string::npos : shown.text == text;
+  const bool iconMatches = !withIcon || w[textAt + 1] == IconWord(shown.icon);
+  if (shown.caption != caption || !textMatches || !iconMatches) Fail("the message " + expected, got);
 }
 
 void ScenarioRunner::ExpectDialogRows(const std::vector<std::string>& w) {
