@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "../transport/SoapText.h"
-#include "LoopbackServer.h"
-#include "ServiceProcess.h"
+#include "support/LoopbackServer.h"
+#include "support/ServiceProcess.h"
 #include "library/constants/SettingsKey.h"
 #include "library/registry/RegistryClass.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "../transport/SoapText.h"
-#include "LoopbackServer.h"
+#include "support/LoopbackServer.h"
 #include "library/service/WebService.h"
 #include "library/support/Error.h"
 

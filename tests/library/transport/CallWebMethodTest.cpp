@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "LoopbackServer.h"
+#include "support/LoopbackServer.h"
 #include "SoapText.h"
 #include "library/service/WebService.h"
 #include "library/support/Error.h"

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "LoopbackServer.h"
+#include "support/LoopbackServer.h"
 #include "SoapText.h"
 #include "library/service/WebService.h"
 #include "library/service/http/HttpRequest.h"
