@@ -8,7 +8,7 @@
 # Builds what is missing, keeps the service's database and the registry file in a
 # temporary folder (the user's own settings are not touched), and stops the service on exit.
 # Without --calendar the calendar lives in that folder too; give --calendar to keep it, or to
-# open a calendar exported from another program.
+# open a calendar exported from another program. TARVANEL_BUILD names another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,7 +19,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --scenario) scenario="${2:?--scenario needs a file}"; shift 2 ;;
     --calendar) host_args+=(--calendar "${2:?--calendar needs a path}"); shift 2 ;;
-    -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "run.sh: unknown argument \"$1\" (try --help)" >&2; exit 2 ;;
   esac
 done
