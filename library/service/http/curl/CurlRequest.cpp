@@ -119,6 +119,7 @@ class CurlRequest : public Request {
  public:
   void Open(const std::string& method, const std::string& url) override {
     if (url.empty()) Raise(Failure::kBadUrl, "The reminder service URL is empty: set WebServiceURL in the settings");
+    GlobalInit();
     UniqueUrl parsed(curl_url());
     if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
       Raise(Failure::kBadUrl, "The reminder service URL \"" + url + "\" is not a valid URL");
@@ -141,9 +142,9 @@ class CurlRequest : public Request {
   Response Send(const std::string& body) override {
     if (url_.empty()) Raise(Failure::kBadUrl, "The reminder service URL is empty: set WebServiceURL in the settings");
     const Limits limits = CurrentLimits();
-    UniqueEasy easy(curl_easy_init());
-    if (!easy) Raise(Failure::kProtocol, "The HTTP library could not create a request");
+    CURLSH* cache = Cache().get();  // first, so that the global set-up happens exactly once
 
+    // Everything the easy handle points to is declared before it, so outlives it.
     UniqueList header_list;
     auto add_header = [&](const std::string& line) {
       curl_slist* grown = curl_slist_append(header_list.get(), line.c_str());
@@ -159,8 +160,10 @@ class CurlRequest : public Request {
     sink.limit = limits.max_response_bytes;
     char error_text[CURL_ERROR_SIZE] = {};
 
+    UniqueEasy easy(curl_easy_init());
+    if (!easy) Raise(Failure::kProtocol, "The HTTP library could not create a request");
     CURL* h = easy.get();
-    curl_easy_setopt(h, CURLOPT_SHARE, Cache().get());
+    curl_easy_setopt(h, CURLOPT_SHARE, cache);
     curl_easy_setopt(h, CURLOPT_URL, url_.c_str());
 #if LIBCURL_VERSION_NUM >= 0x075500
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
