@@ -102,7 +102,16 @@ struct Sink {
   std::string body;
   size_t limit = 0;
   bool too_large = false;
+  bool headers_ended = false;  // curl takes a connection closed inside the headers as an answer
 };
+
+size_t Header(char* data, size_t size, size_t count, void* userdata) {
+  Sink& sink = *static_cast<Sink*>(userdata);
+  const std::string line(data, size * count);
+  if (line.compare(0, 5, "HTTP/") == 0) sink.headers_ended = false;  // a new status line
+  if (line == "\r\n" || line == "\n") sink.headers_ended = true;
+  return size * count;
+}
 
 size_t Write(char* data, size_t size, size_t count, void* userdata) {
   Sink& sink = *static_cast<Sink*>(userdata);
@@ -181,9 +190,12 @@ class CurlRequest : public Request {
     curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.max_response_bytes));
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &Write);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &Header);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &sink);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, error_text);
 
     CURLcode code = curl_easy_perform(h);
+    if (code == CURLE_OK && !sink.headers_ended) code = CURLE_PARTIAL_FILE;
     if (code != CURLE_OK) RaiseFor(h, code, sink.too_large, error_text, limits);
 
     Response response;
