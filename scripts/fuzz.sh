@@ -52,6 +52,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:symbolize=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 
 failed=0
+failed_targets=0
 report=()
 for t in "${targets[@]}"; do
   mkdir -p "$work/$t/corpus" "$work/$t/artifacts"
@@ -70,6 +71,7 @@ for t in "${targets[@]}"; do
   crashes=$(find "$work/$t/artifacts" -type f | wc -l)
   if [ "$rc" -ne 0 ] || [ "$crashes" -gt 0 ]; then
     failed=1
+    failed_targets=$((failed_targets + 1))
     [ "$crashes" -gt 0 ] || crashes=1
     mkdir -p "$findings/$t"
     cp "$work/$t/artifacts/"* "$findings/$t/" 2>/dev/null || true
@@ -83,6 +85,7 @@ done
 echo
 printf '%-16s %12s %8s %8s\n' target executions time crashes
 printf '%s\n' "${report[@]}"
+echo "fuzz: $(( ${#targets[@]} - failed_targets )) passed, $failed_targets failed"
 if [ "$failed" -ne 0 ]; then
   echo "fuzz.sh: crashes found" >&2
   exit 1

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the POSIX build with its ctest suite, then the
-# portable core cross-compiled with MinGW-w64.
+# Builds everything and runs every test: the POSIX build with its ctest suite, the
+# portable core cross-compiled with MinGW-w64, the whole suite again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,3 +15,11 @@ ctest --preset dev
 echo "== portable core with MinGW-w64"
 cmake --preset mingw-core >/dev/null
 cmake --build --preset mingw-core -j "$jobs"
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan
+
+echo "== fuzz targets, about 10 seconds each"
+scripts/fuzz.sh --smoke
