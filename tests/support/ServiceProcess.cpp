@@ -26,12 +26,17 @@ struct Fd {
   }
 };
 
-[[noreturn]] void ExecOrDie(const std::string& path, const std::vector<std::string>& args) {
+// The argument vector is built before fork: a child of a threaded process may not allocate.
+std::vector<char*> ArgumentVector(const std::string& path, const std::vector<std::string>& args) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(path.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  execv(path.c_str(), argv.data());
+  return argv;
+}
+
+[[noreturn]] void ExecOrDie(const std::vector<char*>& argv) {
+  execv(argv[0], argv.data());
   _exit(127);
 }
 
@@ -77,6 +82,7 @@ ServiceProcess::ServiceProcess(bool seedDemo) {
   std::vector<std::string> args = {"--port", "0", "--db", dbPath_};
   if (seedDemo) args.push_back("--seed-demo");
 
+  const std::vector<char*> argv = ArgumentVector(program, args);
   int out[2];
   if (pipe(out) != 0) throw std::runtime_error("Cannot create a pipe for the service's output");
   Fd reader{out[0]};
@@ -89,7 +95,7 @@ ServiceProcess::ServiceProcess(bool seedDemo) {
     dup2(out[1], STDOUT_FILENO);
     close(out[0]);
     close(out[1]);
-    ExecOrDie(program, args);
+    ExecOrDie(argv);
   }
   close(out[1]);
 
@@ -151,6 +157,7 @@ int ServiceProcess::Stop() {
 }
 
 ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& args) {
+  const std::vector<char*> argv = ArgumentVector(path, args);
   int out[2], err[2];
   if (pipe(out) != 0) throw std::runtime_error("Cannot create a pipe");
   if (pipe(err) != 0) {
@@ -159,7 +166,10 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
     throw std::runtime_error("Cannot create a pipe");
   }
   const pid_t pid = fork();
-  if (pid < 0) throw std::runtime_error("Cannot start " + path);
+  if (pid < 0) {
+    for (int fd : {out[0], out[1], err[0], err[1]}) close(fd);
+    throw std::runtime_error("Cannot start " + path);
+  }
   if (pid == 0) {
     dup2(out[1], STDOUT_FILENO);
     dup2(err[1], STDERR_FILENO);
@@ -169,7 +179,7 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
     close(out[1]);
     close(err[0]);
     close(err[1]);
-    ExecOrDie(path, args);
+    ExecOrDie(argv);
   }
   close(out[1]);
   close(err[1]);
