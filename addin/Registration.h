@@ -1,6 +1,7 @@
 #pragma once
-// The client's add-in entry: the key falcrest::kAddinKey below HKEY_CURRENT_USER, with FriendlyName, Description, LoadBehavior 3 (load at start-up)
-// and CommandLineSafe 0, written to the platform's registry (registry::DefaultStore).
+// The client's add-in entry: the key falcrest::kAddinKey below HKEY_CURRENT_USER, with
+// FriendlyName, Description, LoadBehavior 3 (load at start-up) and CommandLineSafe 0,
+// written to the platform's registry (registry::DefaultStore).
 //
 // Unregistering removes the entry's four values but keeps the "Setting" subkey, so the
 // user's account and default devices survive an uninstall followed by a reinstall. The key
