@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "HostileAnswers.h"
 #include "HostileServer.h"
 #include "library/records/CalendarEventKeyType.h"
 #include "library/records/LicenseType.h"
@@ -37,23 +38,6 @@ class LimitsScope {
  private:
   falcrest::http::Limits saved_;
 };
-
-std::string Envelope(const std::string& inner) {
-  return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-         "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" +
-         inner + "</soap:Body></soap:Envelope>";
-}
-
-std::string Result(const std::string& method, const std::string& result) {
-  return Envelope("<" + method + "Response xmlns=\"http://reminder.tarvanel.com/\"><" + method + "Result>" + result +
-                  "</" + method + "Result></" + method + "Response>");
-}
-
-// A whole HTTP/1.1 answer with that body.
-std::string Http(const std::string& body, const std::string& status = "200 OK", const std::string& extra = "") {
-  return "HTTP/1.1 " + status + "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
-         std::to_string(body.size()) + "\r\nConnection: close\r\n" + extra + "\r\n" + body;
-}
 
 const char* const kMethods[] = {"GetOneMemberDevice", "CreateReminder", "GetReminderIds", "DeleteReminderByEventId",
                                 "ModifyReminderByEventId"};
@@ -215,9 +199,7 @@ std::vector<Row> Rows() {
        kMissingNode, kQuick},
       {"fault with status 500",
        [](const std::string&) {
-         return Script{ReadRequest(), Send(Http(Envelope("<soap:Fault><faultcode>soap:Server</faultcode>"
-                                                         "<faultstring>No such member</faultstring></soap:Fault>"),
-                                                "500 Internal Server Error"))};
+         return Script{ReadRequest(), Send(Http(Fault("No such member"), "500 Internal Server Error"))};
        },
        kEmptyResult, kQuick},
   };
