@@ -12,6 +12,10 @@ namespace {
 
 constexpr const char* kSms = "SMS";
 
+[[noreturn]] void RaiseTooManyDevices() {
+  falcrest::RaiseSubscriptOutOfRange("Too many devices were chosen for one reminder (at most 10)");
+}
+
 }  // namespace
 
 std::string ReminderDesigner::ChooseDevices() {
@@ -60,17 +64,16 @@ falcrest::RecordArray<falcrest::DeviceType> ReminderDesigner::BuildMemberDevices
     if (!dev) continue;
     const bool sms = name == kSms;
     if (sms ? dev->DeviceAddress.empty() && dev->ServiceProviderName.empty() : dev->DeviceAddress.empty()) continue;
-    if (n >= kDeviceSlots) {
-      falcrest::RaiseSubscriptOutOfRange("Too many devices were chosen for one reminder (at most " +
-                                         std::to_string(kDeviceSlots) + ")");
-    }
+    if (n >= kDeviceSlots) RaiseTooManyDevices();
     table[n].type = name;
     table[n].address = dev->DeviceAddress;
     if (sms) table[n].provider = dev->ServiceProviderName;
     ++n;
   }
 
-  // One record more than kept: the last one stays empty, as the member's XML form expects.
+  // One record more than kept: the last one stays empty, as the member's XML form expects,
+  // so a full table leaves no slot for it.
+  if (n >= kDeviceSlots) RaiseTooManyDevices();
   falcrest::RecordArray<falcrest::DeviceType> devices(0, n);
   for (int i = 0; i <= n; ++i) {
     auto device = std::make_shared<falcrest::DeviceType>();

@@ -185,5 +185,43 @@ TEST_F(DeviceChoice, CancelCloseNothingTickedOrNoViewSendNothing) {
   }
 }
 
+// The device table holds the chosen devices and one spare slot: a list that keeps more
+// devices than the dialog's ten rows ends in an out-of-range error, and nothing is sent.
+TEST_F(DeviceChoice, MoreKeptDevicesThanTheTableHoldsAreAnError) {
+  struct ListView : reminder::DeviceDialogView {
+    void ShowModal(reminder::AppointmentDevices& dialog) override {
+      dialog.selectedDevices = list;
+      dialog.Close();
+    }
+    std::string list;
+  };
+  const struct {
+    int entries;
+    bool sent;
+  } rows[] = {{10, true}, {11, false}, {12, false}};
+  Connect();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.entries);
+    ListView listView;
+    for (int i = 0; i < row.entries; ++i) listView.list += i ? ",HomeEmail" : "HomeEmail";
+    reminder::InstallDeviceDialogView(&listView);
+    service.ClearCalls();
+    windowing.boxes.clear();
+    Track()->RaiseWrite();
+    reminder::InstallDeviceDialogView(&view);
+    EXPECT_EQ(service.CallsOf("GetOneMemberDevice").size(), 10u + row.entries);
+    if (row.sent) {
+      ASSERT_EQ(service.CallsOf("CreateReminder").size(), 1u);
+      EXPECT_EQ(SentDevices(service.CallsOf("CreateReminder")[0].body).size(), 10u);
+      EXPECT_TRUE(windowing.boxes.empty());
+    } else {
+      EXPECT_TRUE(service.CallsOf("CreateReminder").empty());
+      ASSERT_EQ(windowing.boxes.size(), 1u);
+      EXPECT_EQ(windowing.boxes[0].text, "Too many devices were chosen for one reminder (at most 10)");
+      EXPECT_EQ(windowing.boxes[0].caption, "Reminder Add-In Error");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace addin_test

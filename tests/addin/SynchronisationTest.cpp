@@ -299,6 +299,20 @@ TEST_F(Synchronisation, SettingsAreReadAfreshForEveryCall) {
   EXPECT_EQ(ElementText(ElementText(creates[0].body, "license"), "Password"), "5EBE2294ECD0E0F08EAB7690D2A6EE69");
 }
 
+TEST_F(Synchronisation, ADeleteUsesTheCredentialsOfTheLookUpThatFoundTheId) {
+  ScriptedService moved;
+  service.SetReminderId(42);
+  auto appointment = Track();
+  appointment->RaiseOpen();
+  StoreSetting(falcrest::kWebServiceUrlValue, moved.Url());
+  StorePassword("secret");
+  appointment->reminderSet = false;
+  service.ClearCalls();
+  appointment->RaiseWrite();
+  EXPECT_TRUE(moved.Calls().empty());
+  EXPECT_EQ(ElementText(ElementText(OnlyBody("DeleteReminderByEventId"), "license"), "Password"), kDemoDigest);
+}
+
 TEST_F(Synchronisation, AStoredPasswordThatIsNotBase64IsReported) {
   StoreSetting(falcrest::kPasswordValue, "abcde");
   auto appointment = Track();
