@@ -8,8 +8,6 @@ namespace reminder {
 
 namespace {
 
-constexpr const char* kAppointmentTypeName = "AppointmentItem";
-
 template <class T>
 std::shared_ptr<T> Required(std::shared_ptr<T> object, const char* what) {
   if (!object) falcrest::RaiseMissingObject(std::string("Outlook did not provide ") + what);
@@ -66,12 +64,9 @@ void ReminderDesigner::OnDisconnection(int) {
 
 void ReminderDesigner::OLInspectors_NewInspector(const std::shared_ptr<outlook::Inspector>& ins) {
   try {
-    std::shared_ptr<outlook::Item> item = Required(Required(ins, "the new inspector")->CurrentItem(),
-                                                   "the item of the new inspector");
-    if (item->TypeName() != kAppointmentTypeName) return;
-    auto appointment = std::dynamic_pointer_cast<outlook::AppointmentItem>(item);
-    if (!appointment) falcrest::RaiseTypeMismatch("The item named AppointmentItem is not an appointment");
-    OLAppointmentItem.Set(std::move(appointment));
+    std::shared_ptr<outlook::AppointmentItem> appointment = AsAppointment(
+        Required(Required(ins, "the new inspector")->CurrentItem(), "the item of the new inspector"));
+    if (appointment) OLAppointmentItem.Set(std::move(appointment));
   } catch (...) {
     ReportCurrentException();
   }
@@ -80,6 +75,13 @@ void ReminderDesigner::OLInspectors_NewInspector(const std::shared_ptr<outlook::
 // No error box here: a page that cannot be added is the client's to report.
 void ReminderDesigner::OLApplication_OptionsPagesAdd(outlook::PropertyPages& Pages) {
   Pages.Add(kSettingsPageProgId, kSettingsPageTitle);
+}
+
+std::shared_ptr<outlook::AppointmentItem> ReminderDesigner::AsAppointment(const std::shared_ptr<outlook::Item>& item) {
+  if (!item || item->TypeName() != "AppointmentItem") return nullptr;
+  auto appointment = std::dynamic_pointer_cast<outlook::AppointmentItem>(item);
+  if (!appointment) falcrest::RaiseTypeMismatch("The item named AppointmentItem is not an appointment");
+  return appointment;
 }
 
 outlook::AppointmentItem& ReminderDesigner::TrackedAppointment() const {

@@ -8,12 +8,6 @@
 
 namespace reminder {
 
-namespace {
-
-constexpr const char* kAppointmentTypeName = "AppointmentItem";
-
-}  // namespace
-
 void ReminderDesigner::OLAppointmentItem_Open(bool&) {
   try {
     const outlook::AppointmentItem& appointment = TrackedAppointment();
@@ -49,9 +43,8 @@ void ReminderDesigner::OLAppointmentItem_Write(bool&) {
 
 void ReminderDesigner::OLItemsDeleted_ItemAdd(const std::shared_ptr<outlook::Item>& item) {
   try {
-    if (!item || item->TypeName() != kAppointmentTypeName) return;
-    auto appointment = std::dynamic_pointer_cast<outlook::AppointmentItem>(item);
-    if (!appointment) falcrest::RaiseTypeMismatch("The item named AppointmentItem is not an appointment");
+    std::shared_ptr<outlook::AppointmentItem> appointment = AsAppointment(item);
+    if (!appointment) return;
     CurrentEventId = FindRemoteReminderId(appointment->Start(), appointment->Subject());
     if (CurrentEventId > 0) DeleteRemoteReminder();
     CurrentEventId = -1;
