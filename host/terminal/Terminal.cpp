@@ -85,7 +85,7 @@ bool Terminal::Execute(const std::string& line) {
     } else if (command == "delete") {
       Delete(args);
     } else if (command == "options") {
-      Options();
+      if (!Options()) return false;
     } else {
       out_ << "Unknown command \"" << words[0] << "\"; type help for the commands\n";
     }
@@ -215,11 +215,12 @@ void Terminal::Delete(const std::vector<std::string>& args) {
   out_ << "Deleted \"" << title << "\"\n";
 }
 
-void Terminal::Options() {
+bool Terminal::Options() {
   OptionsDialog dialog(client_.App());
   for (const std::string& warning : dialog.Warnings()) out_ << "warning: a page could not be added: " << warning << "\n";
   dialog.Render(out_);
   std::string line;
+  bool quit = false;
   while (!dialog.Closed()) {
     out_ << "options> " << std::flush;
     if (!std::getline(in_, line)) {
@@ -229,9 +230,13 @@ void Terminal::Options() {
     }
     try {
       std::vector<std::string> words = SplitWords(line);
-      if (words.empty()) continue;
+      if (words.empty() || words[0][0] == '#') continue;
       const std::string command = Lower(words[0]);
-      if (command == "ok") {
+      if (command == "quit" || command == "exit") {
+        // Leaving the client closes its dialogs as Cancel does: nothing is applied.
+        dialog.Cancel();
+        quit = true;
+      } else if (command == "ok") {
         dialog.Ok();
       } else if (command == "apply") {
         dialog.Apply();
@@ -244,7 +249,7 @@ void Terminal::Options() {
         if (!dialog.SelectTab(JoinWords(words, 1))) out_ << "No such tab\n";
         dialog.Render(out_);
       } else if (command == "help") {
-        out_ << "  tab N | show | ok | apply | cancel\n";
+        out_ << "  tab N | show | ok | apply | cancel | quit (cancel and leave the client)\n";
         if (dialog.TabCount() > 0) {
           for (const std::string& help : dialog.Control(dialog.ActiveTab()).CommandHelp()) out_ << "  " << help << "\n";
         }
@@ -258,6 +263,7 @@ void Terminal::Options() {
     }
   }
   out_ << "Options closed\n";
+  return !quit;
 }
 
 }  // namespace host

@@ -24,7 +24,8 @@ class Terminal {
   void NewAppointment(const std::vector<std::string>& args);
   void Open(const std::vector<std::string>& args);
   void Delete(const std::vector<std::string>& args);
-  void Options();
+  // The Options dialog until OK, Cancel or the end of input; false when "quit" was typed in it.
+  bool Options();
   bool Ask(const std::string& prompt, std::string& answer);
   std::shared_ptr<outlook::Item> Numbered(const std::string& folder, const std::string& number);
 
