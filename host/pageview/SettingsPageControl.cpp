@@ -1,10 +1,8 @@
 #include "host/pageview/SettingsPageControl.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <ostream>
 
+#include "host/text/Words.h"
 #include "optionspage/page/Components.h"
 
 namespace host {
@@ -13,33 +11,9 @@ namespace {
 
 using orvane::kDeviceRows;
 
-bool SameWord(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-std::string Join(const std::vector<std::string>& words, size_t from) {
-  std::string text;
-  for (size_t i = from; i < words.size(); ++i) {
-    if (i > from) text += ' ';
-    text += words[i];
-  }
-  return text;
-}
-
 std::string Padded(std::string text, size_t width) {
   if (text.size() < width) text.append(width - text.size(), ' ');
   return text;
-}
-
-bool ParseInt(const std::string& text, int& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const long parsed = std::strtol(text.c_str(), &end, 10);
-  if (*end != '\0') return false;
-  value = static_cast<int>(parsed);
-  return true;
 }
 
 }  // namespace
@@ -76,7 +50,7 @@ void SettingsPageControl::Render(std::ostream& out) const {
 
 bool SettingsPageControl::Tick(const std::string& name, bool ticked, std::ostream& out) {
   for (size_t row = 0; row < kDeviceRows.size(); ++row) {
-    if (!SameWord(name, kDeviceRows[row].deviceType)) continue;
+    if (!EqualsNoCase(name, kDeviceRows[row].deviceType)) continue;
     const std::string caption = page_->Layout().CheckBox(row).caption;
     if (!page_->Layout().CheckBox(row).enabled) {
       out << "The " << caption << " box is disabled: the service has no " << kDeviceRows[row].deviceType
@@ -95,30 +69,30 @@ bool SettingsPageControl::Tick(const std::string& name, bool ticked, std::ostrea
 bool SettingsPageControl::Command(const std::vector<std::string>& words, std::ostream& out) {
   if (words.empty()) return false;
   const std::string& verb = words[0];
-  if (SameWord(verb, "show")) {
+  if (EqualsNoCase(verb, "show")) {
     Render(out);
-  } else if (SameWord(verb, "type")) {
+  } else if (EqualsNoCase(verb, "type")) {
     const std::string box = words.size() > 1 ? words[1] : "";
-    if (SameWord(box, "UserID")) {
-      page_->SetUserIdText(Join(words, 2));
-    } else if (SameWord(box, "Password")) {
-      page_->SetPasswordText(Join(words, 2));
+    if (EqualsNoCase(box, "UserID")) {
+      page_->SetUserIdText(JoinWords(words, 2));
+    } else if (EqualsNoCase(box, "Password")) {
+      page_->SetPasswordText(JoinWords(words, 2));
     } else {
       out << "Type into UserID or Password: type UserID TEXT, type Password TEXT.\n";
     }
-  } else if (SameWord(verb, "tick") || SameWord(verb, "untick")) {
+  } else if (EqualsNoCase(verb, "tick") || EqualsNoCase(verb, "untick")) {
     if (words.size() != 2) {
       out << "Name one device type: " << verb << " HomeEmail.\n";
     } else {
-      Tick(words[1], SameWord(verb, "tick"), out);
+      Tick(words[1], EqualsNoCase(verb, "tick"), out);
     }
-  } else if (SameWord(verb, "click")) {
-    if (words.size() == 2 && SameWord(words[1], "link")) {
+  } else if (EqualsNoCase(verb, "click")) {
+    if (words.size() == 2 && EqualsNoCase(words[1], "link")) {
       page_->lblHyperlink_Click();
     } else {
       out << "Only the link can be clicked here: click link.\n";
     }
-  } else if (SameWord(verb, "hover")) {
+  } else if (EqualsNoCase(verb, "hover")) {
     int x = 0;
     int y = 0;
     if (words.size() == 3 && ParseInt(words[1], x) && ParseInt(words[2], y)) {
@@ -126,7 +100,7 @@ bool SettingsPageControl::Command(const std::vector<std::string>& words, std::os
     } else {
       out << "Give the pointer's position over the link in twips: hover X Y.\n";
     }
-  } else if (SameWord(verb, "release")) {
+  } else if (EqualsNoCase(verb, "release")) {
     page_->lblHyperlink_MouseUp();
   } else {
     return false;
