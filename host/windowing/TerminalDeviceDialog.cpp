@@ -30,6 +30,10 @@ void TerminalDeviceDialog::ShowModal(reminder::AppointmentDevices& dialog) {
       dialog.Close();
     } else if (first == "show") {
       RenderDeviceDialog(dialog, out_);
+    } else if (first == "help" || first == "quit" || first == "exit") {
+      // The dialog is modal: the client can only be left once it is closed.
+      out_ << "Row numbers toggle their boxes; ok keeps the ticked devices, cancel or close sends nothing"
+           << (first == "help" ? "" : "; close the dialog before leaving the client") << "\n";
     } else {
       for (const std::string& word : words) {
         int number = 0;

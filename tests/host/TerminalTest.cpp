@@ -1,13 +1,16 @@
-// The terminal's Options dialog: how each way of leaving it treats a dirty page, and that
-// "quit" typed inside it leaves the client without applying.
+// The terminal's modal dialogs: how each way of leaving the Options dialog treats a dirty
+// page ("quit" typed inside it leaves the client without applying), and what the device
+// dialog does with words that are not row numbers.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "HostTestSupport.h"
+#include "addin/dialog/AppointmentDevices.h"
 #include "host/client/Client.h"
 #include "host/options/PageControl.h"
 #include "host/terminal/Terminal.h"
+#include "host/windowing/TerminalDeviceDialog.h"
 
 namespace host {
 namespace {
@@ -76,6 +79,16 @@ TEST(TerminalTest, LeavingTheOptionsDialog) {
     EXPECT_EQ(out.str().find("Unknown command"), std::string::npos) << out.str();
     EXPECT_EQ(out.str().find("Calendar (0)") != std::string::npos, row.backAtClient) << out.str();
   }
+}
+
+TEST(TerminalTest, TheDeviceDialogExplainsItselfInsteadOfRefusingWords) {
+  std::istringstream in("help\nquit\n1 6\nok\n");
+  std::ostringstream out;
+  reminder::AppointmentDevices dialog;
+  TerminalDeviceDialog(in, out).ShowModal(dialog);
+  EXPECT_EQ(dialog.selectedDevices, "HomeEmail,SMS");
+  EXPECT_EQ(out.str().find("Not a row number"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("close the dialog before leaving the client"), std::string::npos) << out.str();
 }
 
 }  // namespace
