@@ -29,8 +29,8 @@ service="$build/reference-service/reminder-service"
 falcrest="$build/library/falcrest"
 if [ ! -x "$host" ] || [ ! -x "$service" ] || [ ! -x "$falcrest" ]; then
   echo "run.sh: building reminder-host, reminder-service and falcrest in $build"
-  cmake --preset dev >/dev/null
-  cmake --build --preset dev --target reminder-host reminder-service falcrest_cli -j "$(nproc)"
+  cmake --preset dev -B "$build" >/dev/null
+  cmake --build "$build" --target reminder-host reminder-service falcrest_cli -j "$(nproc)"
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvanel-demo.XXXXXX")
