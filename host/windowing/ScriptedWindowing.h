@@ -20,20 +20,18 @@ class ScriptedWindowing : public ui::Windowing {
   explicit ScriptedWindowing(std::ostream& transcript) : out_(transcript) {}
   void MessageBox(const std::string& text, const std::string& caption, ui::Icon icon) override;
   void OpenUrl(const std::string& url) override;
-  void SetCursor(ui::Cursor cursor) override { cursor_ = cursor; }
+  void SetCursor(ui::Cursor) override {}
   void InjectLeftButton(bool) override {}
 
   // Messages shown and not yet taken by an expectation, oldest first.
   std::vector<ShownMessage>& Pending() { return pending_; }
   // The last URL opened; empty when none was.
   const std::string& LastUrl() const { return lastUrl_; }
-  ui::Cursor LastCursor() const { return cursor_; }
 
  private:
   std::ostream& out_;
   std::vector<ShownMessage> pending_;
   std::string lastUrl_;
-  ui::Cursor cursor_ = ui::Cursor::kArrow;
 };
 
 }  // namespace host
