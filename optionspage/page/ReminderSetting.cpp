@@ -40,6 +40,8 @@ bool Guarded(Body body) {
     ShowError(error.Description());
   } catch (const std::exception& error) {
     ShowError(error.what());
+  } catch (...) {
+    ShowError("An unexpected error stopped the Tarvanel Reminder settings page");
   }
   return false;
 }

@@ -56,5 +56,21 @@ TEST_F(HyperlinkTest, SignUpOpensOnTheServicesWebHost) {
   }
 }
 
+// Whatever a click runs into ends as one "Add-In Error" message, never in the client.
+TEST_F(HyperlinkTest, AnythingThrownBecomesTheErrorMessage) {
+  struct ThrowingWindowing : RecordingWindowing {
+    using RecordingWindowing::RecordingWindowing;
+    void OpenUrl(const std::string&) override { throw 42; }
+  };
+  ThrowingWindowing throwing(log_);
+  ui::Install(&throwing);
+  orvane::ReminderSetting page;
+  log_.clear();
+  EXPECT_NO_THROW(page.lblHyperlink_Click());
+  ui::Install(&windowing_);
+  ASSERT_EQ(log_.size(), 1u);
+  EXPECT_EQ(log_[0].rfind("Add-In Error (critical): ", 0), 0u) << log_[0];
+}
+
 }  // namespace
 }  // namespace page_test
