@@ -48,6 +48,26 @@ void PrintResult(const std::string& result) {
   std::fputc('\n', stdout);
 }
 
+// base64-encode and base64-decode. The empty text prints as an empty line, as the settings
+// page stores an empty password, rather than as the library's error 9.
+int RunBase64(const Args& args, const char* usage, const char* about,
+              std::string (Base64Class::*operation)(std::string&) const, const char* groups) {
+  int status = 0;
+  const std::string* text = TextArgument(args, usage, about, status);
+  if (text == nullptr) return status;
+  if (text->empty()) {
+    PrintResult(std::string());
+    return 0;
+  }
+  std::string argument = *text;
+  try {
+    PrintResult((Base64Class().*operation)(argument));
+  } catch (const Error& e) {
+    return ExplainGroupError(e, groups);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int RunMd5(const Args& args) {
@@ -63,48 +83,20 @@ int RunMd5(const Args& args) {
 }
 
 int RunBase64Encode(const Args& args) {
-  int status = 0;
-  const std::string* text = TextArgument(
-      args, "falcrest base64-encode [--] TEXT",
-      "Prints the Base64 form of TEXT's ANSI bytes, as the settings store keeps a password:\n"
-      "a CR LF after every 72nd character (also at the very end when the form fills its last\n"
-      "line), then one newline. The empty text prints as an empty line, as the settings page\n"
-      "stores an empty password.\n",
-      status);
-  if (text == nullptr) return status;
-  if (text->empty()) {
-    PrintResult(std::string());
-    return 0;
-  }
-  std::string argument = *text;
-  try {
-    PrintResult(Base64Class().Encode64(argument));
-  } catch (const Error& e) {
-    return ExplainGroupError(e, "three");
-  }
-  return 0;
+  return RunBase64(args, "falcrest base64-encode [--] TEXT",
+                   "Prints the Base64 form of TEXT's ANSI bytes, as the settings store keeps a password:\n"
+                   "a CR LF after every 72nd character (also at the very end when the form fills its last\n"
+                   "line), then one newline. The empty text prints as an empty line, as the settings page\n"
+                   "stores an empty password.\n",
+                   &Base64Class::Encode64, "three");
 }
 
 int RunBase64Decode(const Args& args) {
-  int status = 0;
-  const std::string* text = TextArgument(
-      args, "falcrest base64-decode [--] TEXT",
-      "Prints the text whose Base64 form is TEXT (CR and LF in it are ignored), converted from\n"
-      "the ANSI code page, exactly as decoded (any NUL, CR or LF included), then one newline.\n"
-      "The empty text prints as an empty line.\n",
-      status);
-  if (text == nullptr) return status;
-  if (text->empty()) {
-    PrintResult(std::string());
-    return 0;
-  }
-  std::string argument = *text;
-  try {
-    PrintResult(Base64Class().Decode64(argument));
-  } catch (const Error& e) {
-    return ExplainGroupError(e, "four");
-  }
-  return 0;
+  return RunBase64(args, "falcrest base64-decode [--] TEXT",
+                   "Prints the text whose Base64 form is TEXT (CR and LF in it are ignored), converted from\n"
+                   "the ANSI code page, exactly as decoded (any NUL, CR or LF included), then one newline.\n"
+                   "The empty text prints as an empty line.\n",
+                   &Base64Class::Decode64, "four");
 }
 
 }  // namespace falcrest::cli
