@@ -7,7 +7,6 @@ namespace falcrest {
 inline constexpr const char* kServiceNamespace = "http://reminder.tarvanel.com/";
 
 // Where the service lives unless the settings say otherwise.
-inline constexpr const char* kDefaultServiceHost = "http://www.tarvanel.com";
 inline constexpr const char* kServicePath = "/WebService/OutlookPlugin.asmx";
 inline constexpr const char* kDefaultServiceUrl = "http://www.tarvanel.com/WebService/OutlookPlugin.asmx";
 

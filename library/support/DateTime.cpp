@@ -1,8 +1,5 @@
 #include "library/support/DateTime.h"
 
-#include <cmath>
-#include <cstdio>
-
 namespace falcrest {
 namespace {
 
@@ -48,8 +45,9 @@ LocalDateTime FromDayAndSeconds(int64_t day, int64_t seconds) {
   return t;
 }
 
-bool IsValid(const LocalDateTime& t, int minYear) {
-  return t.year >= minYear && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
+// Years 100 to 9999: the range of the platform's date type.
+bool IsValid(const LocalDateTime& t) {
+  return t.year >= 100 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
          t.day <= DaysInMonth(t.year, t.month) && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 &&
          t.minute <= 59 && t.second >= 0 && t.second <= 59;
 }
@@ -127,17 +125,6 @@ double ToOleDate(const LocalDateTime& t) {
   return days >= 0 ? days + fraction : days - fraction;
 }
 
-LocalDateTime FromOleDate(double ole) {
-  double whole = std::trunc(ole);
-  int64_t day = static_cast<int64_t>(whole);
-  int64_t seconds = std::llround(std::fabs(ole - whole) * kSecondsPerDay);
-  if (seconds >= kSecondsPerDay) {
-    seconds -= kSecondsPerDay;
-    ++day;
-  }
-  return FromDayAndSeconds(day + kOleEpoch, seconds);
-}
-
 bool TryParseDateTime(const std::string& text, LocalDateTime& out) {
   Reader r(text);
   LocalDateTime t;
@@ -158,25 +145,7 @@ bool TryParseDateTime(const std::string& text, LocalDateTime& out) {
   if (!r.AtEnd()) {
     if (!blank || !ReadTime(r, t) || !r.AtEnd()) return false;
   }
-  if (!IsValid(t, 100)) return false;
-  out = t;
-  return true;
-}
-
-std::string IsoText(const LocalDateTime& t) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                t.second);
-  return buffer;
-}
-
-bool TryParseIso(const std::string& text, LocalDateTime& out) {
-  Reader r(text);
-  LocalDateTime t;
-  bool ok = r.Number(4, 4, t.year) && r.Char('-') && r.Number(2, 2, t.month) && r.Char('-') &&
-            r.Number(2, 2, t.day) && (r.Char('T') || r.Char(' ')) && r.Number(2, 2, t.hour) && r.Char(':') &&
-            r.Number(2, 2, t.minute) && r.Char(':') && r.Number(2, 2, t.second) && r.AtEnd();
-  if (!ok || !IsValid(t, 1)) return false;
+  if (!IsValid(t)) return false;
   out = t;
   return true;
 }

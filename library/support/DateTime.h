@@ -21,18 +21,12 @@ struct LocalDateTime {
 // months and years.
 LocalDateTime AddMinutes(const LocalDateTime& t, int64_t minutes);
 
-// OLE Automation date (days since 1899-12-30, fraction = time of day) and back.
+// OLE Automation date: days since 1899-12-30, fraction = time of day.
 double ToOleDate(const LocalDateTime& t);
-LocalDateTime FromOleDate(double ole);
 
 // Reads a date and time the way the platform's date test does, for years 100 to 9999:
 // "M/d/yyyy", "M/d/yyyy h:mm[:ss] AM|PM", "M/d/yyyy H:mm[:ss]", "yyyy-MM-dd",
 // "yyyy-MM-dd HH:mm[:ss]". The ISO form with "T" ("0001-01-01T00:00:00") is not a date here.
 bool TryParseDateTime(const std::string& text, LocalDateTime& out);
-
-// "yyyy-MM-ddTHH:mm:ss", for files and logs.
-std::string IsoText(const LocalDateTime& t);
-// Reads IsoText's form (also with a blank instead of "T"); false when it is not one.
-bool TryParseIso(const std::string& text, LocalDateTime& out);
 
 }  // namespace falcrest

@@ -110,8 +110,6 @@ bool ToInt32Value(const ParsedNumber& p, int32_t& value) {
 
 }  // namespace
 
-bool IsNumeric(const std::string& text) { return Parse(text).ok; }
-
 int32_t ToInt32(const std::string& text, const std::string& what) {
   ParsedNumber p = Parse(text);
   if (!p.ok) RaiseTypeMismatch(what + " \"" + text + "\" is not a number");

@@ -5,14 +5,11 @@
 
 namespace falcrest {
 
-// True when the text reads as a number: blanks, an optional sign, digits with optional
-// "," grouping and one "." decimal separator, an optional exponent; or &H / &O literals.
-// The empty text is not numeric.
-bool IsNumeric(const std::string& text);
-
 // The text as a 32-bit signed integer, a fraction rounded half to even; type mismatch (13)
 // for text that is not numeric, overflow (6) outside the 32-bit range. `what` names the
-// value in the error description.
+// value in the error description. Numeric: blanks, an optional sign, digits with optional
+// "," grouping and one "." decimal separator, an optional exponent; or &H / &O literals.
+// The empty text is not numeric.
 int32_t ToInt32(const std::string& text, const std::string& what = "The value");
 
 // Guarded read: sets `value` and returns true only when the text is numeric and fits.

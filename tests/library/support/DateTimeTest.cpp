@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "library/support/DateTime.h"
 
 namespace falcrest {
+
+// How a date-time shows in a failure message.
+void PrintTo(const LocalDateTime& t, std::ostream* os) {
+  *os << t.year << "-" << t.month << "-" << t.day << " " << t.hour << ":" << t.minute << ":" << t.second;
+}
+
 namespace {
 
 LocalDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
@@ -44,11 +51,11 @@ TEST(DateTime, ParsesThePlatformForms) {
   for (const Row& row : rows) {
     LocalDateTime out = At(1999, 9, 9, 9, 9, 9);
     EXPECT_EQ(TryParseDateTime(row.text, out), row.ok) << row.text;
-    EXPECT_EQ(IsoText(out), IsoText(row.ok ? row.expected : At(1999, 9, 9, 9, 9, 9))) << row.text;
+    EXPECT_EQ(out, row.ok ? row.expected : At(1999, 9, 9, 9, 9, 9)) << row.text;
   }
 }
 
-TEST(DateTime, OleDatesBothWays) {
+TEST(DateTime, OleDates) {
   struct Row { LocalDateTime t; double ole; };
   const Row rows[] = {
       {At(1899, 12, 30), 0.0},
@@ -60,11 +67,8 @@ TEST(DateTime, OleDatesBothWays) {
       {At(9999, 12, 31), 2958465.0},
   };
   for (const Row& row : rows) {
-    EXPECT_DOUBLE_EQ(ToOleDate(row.t), row.ole) << IsoText(row.t);
-    EXPECT_EQ(FromOleDate(row.ole), row.t) << row.ole;
+    EXPECT_DOUBLE_EQ(ToOleDate(row.t), row.ole) << testing::PrintToString(row.t);
   }
-  EXPECT_EQ(FromOleDate(0.9999999999), At(1899, 12, 31));  // rounds to the second
-  EXPECT_EQ(FromOleDate(ToOleDate(At(2024, 3, 7, 13, 14, 15))), At(2024, 3, 7, 13, 14, 15));
 }
 
 TEST(DateTime, AddMinutesCrossesDaysMonthsYears) {
@@ -74,17 +78,6 @@ TEST(DateTime, AddMinutesCrossesDaysMonthsYears) {
   EXPECT_EQ(AddMinutes(At(2024, 3, 7, 9, 0), -2 * 24 * 60), At(2024, 3, 5, 9, 0));
   EXPECT_EQ(AddMinutes(At(1899, 12, 30, 0, 0), -1), At(1899, 12, 29, 23, 59));
   EXPECT_EQ(AddMinutes(At(2024, 3, 7, 9, 0, 30), 0), At(2024, 3, 7, 9, 0, 30));
-}
-
-TEST(DateTime, IsoTextAndBack) {
-  EXPECT_EQ(IsoText(At(1, 1, 1)), "0001-01-01T00:00:00");
-  LocalDateTime out;
-  ASSERT_TRUE(TryParseIso("0001-01-01T00:00:00", out));
-  EXPECT_EQ(out, At(1, 1, 1));
-  ASSERT_TRUE(TryParseIso("2024-03-07 17:45:10", out));
-  EXPECT_EQ(out, At(2024, 3, 7, 17, 45, 10));
-  for (const char* bad : {"2024-3-7T17:45:10", "2024-02-30T00:00:00", "2024-03-07T17:45", "3/7/2024", ""})
-    EXPECT_FALSE(TryParseIso(bad, out)) << bad;
 }
 
 }  // namespace
