@@ -10,8 +10,10 @@ namespace reminder {
 
 void ReminderDesigner::OLAppointmentItem_Open(bool&) {
   try {
+    // Read one after the other: the order of a call's arguments is not fixed.
     const outlook::AppointmentItem& appointment = TrackedAppointment();
-    CurrentEventId = FindRemoteReminderId(appointment.Start(), appointment.Subject());
+    const falcrest::LocalDateTime start = appointment.Start();
+    CurrentEventId = FindRemoteReminderId(start, appointment.Subject());
   } catch (...) {
     // A failed look-up must not leave an id found earlier for another appointment.
     CurrentEventId = -1;
@@ -45,7 +47,8 @@ void ReminderDesigner::OLItemsDeleted_ItemAdd(const std::shared_ptr<outlook::Ite
   try {
     std::shared_ptr<outlook::AppointmentItem> appointment = AsAppointment(item);
     if (!appointment) return;
-    CurrentEventId = FindRemoteReminderId(appointment->Start(), appointment->Subject());
+    const falcrest::LocalDateTime start = appointment->Start();
+    CurrentEventId = FindRemoteReminderId(start, appointment->Subject());
     if (CurrentEventId > 0) DeleteRemoteReminder();
     CurrentEventId = -1;
   } catch (...) {
@@ -104,7 +107,8 @@ std::shared_ptr<falcrest::ReminderType> ReminderDesigner::BuildReminderRecord(in
   if (eventId >= 0) event->EventId = eventId;
   event->EventDateTime = falcrest::GeneralDateText(start);
   event->Subject = appointment.Subject();
-  event->Description = Description(appointment.Location(), appointment.Body());
+  const std::string location = appointment.Location();
+  event->Description = Description(location, appointment.Body());
 
   auto reminder = std::make_shared<falcrest::ReminderType>();
   reminder->EventPropty = event;
