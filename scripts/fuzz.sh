@@ -61,9 +61,14 @@ for t in "${targets[@]}"; do
   echo "== fuzzing $t for ${seconds} s"
   start=$(date +%s)
   set +e
+  dict=()
+  case "$t" in
+    soap_answer|records|service_request) dict=(-dict=fuzz/xml.dict) ;;
+    registry_file) dict=(-dict=fuzz/registry_file.dict) ;;
+  esac
   # -timeout: one input running over 10 s is a hang; -rss_limit_mb: a runaway allocation.
   "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$work/$t/artifacts/" "$work/$t/corpus" >"$log" 2>&1
+    "${dict[@]}" -artifact_prefix="$work/$t/artifacts/" "$work/$t/corpus" >"$log" 2>&1
   rc=$?
   set -e
   elapsed=$(( $(date +%s) - start ))
