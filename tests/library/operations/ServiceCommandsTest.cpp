@@ -188,5 +188,32 @@ TEST_F(ServiceCommandsTest, ExitStatusTellsDoneRefusedAndError) {
   EXPECT_TRUE(Contains(server_.Requests()[2].body, "<eventId>-5</eventId>"));
 }
 
+TEST_F(ServiceCommandsTest, EveryCommandHasHelpAndTheProgramItsUsage) {
+  for (const char* command : {"device", "ids", "create", "modify", "delete", "md5", "base64-encode",
+                              "base64-decode", "registry", "settings"}) {
+    ProgramResult r = Run({command, "--help"});
+    EXPECT_EQ(r.exitCode, 0) << command << "\n" << Describe(r);
+    EXPECT_EQ(r.out.rfind(std::string("usage: falcrest ") + command, 0), 0u) << command << "\n" << Describe(r);
+    EXPECT_EQ(r.err, "") << command;
+  }
+  struct Row {
+    std::vector<std::string> args;
+    int exit;
+    const char* out;  // start of standard output
+    const char* err;  // start of standard error
+  } rows[] = {
+      {{}, 2, "", "usage: falcrest COMMAND"},
+      {{"--help"}, 0, "usage: falcrest COMMAND", ""},
+      {{"-h"}, 0, "usage: falcrest COMMAND", ""},
+      {{"frobnicate"}, 2, "", "falcrest: unknown command \"frobnicate\"\n"},
+  };
+  for (const Row& row : rows) {
+    ProgramResult r = Run(row.args);
+    EXPECT_EQ(r.exitCode, row.exit) << Describe(r);
+    EXPECT_EQ(r.out.rfind(row.out, 0), 0u) << Describe(r);
+    EXPECT_EQ(r.err.rfind(row.err, 0), 0u) << Describe(r);
+  }
+}
+
 }  // namespace
 }  // namespace falcrest::test
