@@ -1,7 +1,6 @@
 #pragma once
 // The settings of the add-in, kept under one registry key: the service account, the
 // service address and the default devices. The page is the only writer; the add-in reads.
-#include <array>
 #include <string>
 
 #include "library/registry/RegistryClass.h"
@@ -16,9 +15,10 @@ falcrest::RegistryClass OpenSettings();
 void EnsureDefaults(const falcrest::RegistryClass& settings);
 
 // The page's save: "UserID" as typed, "Password" as Encode64 of the typed password or the
-// empty text, "Device" as the list of chosen types in table order. "WebServiceURL" is
-// never written. Raises the registry's errors; values written before one stay written.
+// empty text, "Device" as the device list given (falcrest::BuildDeviceList of the chosen
+// rows). "WebServiceURL" is never written. Raises the registry's errors; values written
+// before one stay written.
 void SaveSettings(const falcrest::RegistryClass& settings, const std::string& userId,
-                  const std::string& password, const std::array<bool, 10>& chosen);
+                  const std::string& password, const std::string& deviceList);
 
 }  // namespace orvane

@@ -170,12 +170,11 @@ void ReminderSetting::Apply() {
     for (size_t row = 0; row < kDeviceRows.size(); ++row) chosen[row] = layout_.CheckBox(row).value == 1;
 
     // When start-up failed, the rows were never (or only partly) loaded and no box was
-    // pre-checked: a list built from them would erase the user's default devices. Keep the
-    // stored list by writing it back after the save.
-    std::string keptDevices;
-    if (startupFailed_) keptDevices = settings.GetData(falcrest::kDeviceValue);
-    SaveSettings(settings, UserIdText(), PasswordText(), chosen);
-    if (startupFailed_) settings.SetData(falcrest::kDeviceValue, keptDevices);
+    // pre-checked: a list built from them would erase the user's default devices, so the
+    // stored list is written back as it is.
+    const std::string devices =
+        startupFailed_ ? settings.GetData(falcrest::kDeviceValue) : falcrest::BuildDeviceList(chosen);
+    SaveSettings(settings, UserIdText(), PasswordText(), devices);
 
     state_.PageDirty = false;
     if (PasswordText() != state_.LoadedPassword || UserIdText() != state_.LoadedUserID) {

@@ -81,7 +81,7 @@ TEST_F(SettingsStore, SaveStoresEachValueInItsForm) {
   falcrest::RegistryClass settings = orvane::OpenSettings();
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string("user \"") + row.user + "\"");
-    orvane::SaveSettings(settings, row.user, row.password, row.chosen);
+    orvane::SaveSettings(settings, row.user, row.password, falcrest::BuildDeviceList(row.chosen));
     EXPECT_EQ(LineOf("\"UserID\""), row.user_line);
     EXPECT_EQ(LineOf("\"Password\""), row.password_line);
     EXPECT_EQ(LineOf("\"Device\""), row.device_line);
@@ -92,7 +92,7 @@ TEST_F(SettingsStore, SaveStoresEachValueInItsForm) {
 TEST_F(SettingsStore, SavedPasswordDecodesToWhatWasTyped) {
   falcrest::RegistryClass settings = orvane::OpenSettings();
   const std::string typed = "a longer pass phrase, long enough to need more than one line of Base64 text";
-  orvane::SaveSettings(settings, "u", typed, {});
+  orvane::SaveSettings(settings, "u", typed, "");
   std::string stored = settings.GetData("Password");
   std::string copy = typed;
   EXPECT_EQ(stored, falcrest::Base64Class().Encode64(copy));
