@@ -28,7 +28,10 @@ const std::string* TextArgument(const Args& args, const char* usage, const char*
     return nullptr;
   }
   if (args.size() == 1 && args[0] != "--") return &args[0];
-  std::fprintf(stderr, "usage: %s\n(--help gives details)\n", usage);
+  std::fprintf(stderr,
+               "falcrest: exactly one TEXT is needed (\"--\" before it lets it start with \"-\")\n"
+               "usage: %s\n(--help gives details)\n",
+               usage);
   status = 2;
   return nullptr;
 }

@@ -29,12 +29,13 @@ TEST(DigestCommands, PrintTheirResultOrExplainTheError) {
   std::string fullLine;  // 54 bytes "xxx...": 18 groups "eHh4", a full line ending in CR LF
   for (int i = 0; i < 18; ++i) fullLine += "eHh4";
   fullLine += "\r\n";
+  const std::string kOneText = "falcrest: exactly one TEXT is needed (\"--\" before it lets it start with \"-\")\n";
   const Row rows[] = {
       {"1252", {"md5", "abc"}, 0, "900150983CD24FB0D6963F7D28E17F72\n", ""},
       {"1252", {"md5", ""}, 0, "D41D8CD98F00B204E9800998ECF8427E\n", ""},
       {"1252", {"md5", "--", "--help"}, 0, "0C113CA6D57519B559BA5A426BE3C6B6\n", ""},
-      {"1252", {"md5"}, 2, "", "usage: falcrest md5 [--] TEXT\n"},
-      {"1252", {"md5", "a", "b"}, 2, "", "usage: falcrest md5 [--] TEXT\n"},
+      {"1252", {"md5"}, 2, "", kOneText + "usage: falcrest md5 [--] TEXT\n"},
+      {"1252", {"md5", "a", "b"}, 2, "", kOneText + "usage: falcrest md5 [--] TEXT\n"},
       {"1252", {"base64-encode", "a"}, 0, "YQ==\n", ""},
       {"1252", {"base64-encode", "caf\xC3\xA9"}, 0, "Y2Fm6Q==\n", ""},
       {"1252", {"base64-encode", ""}, 0, "\n", ""},
@@ -43,7 +44,7 @@ TEST(DigestCommands, PrintTheirResultOrExplainTheError) {
       {"1252", {"base64-decode", "Y2Fm6Q=="}, 0, "caf\xC3\xA9\n", ""},
       {"1252", {"base64-decode", ""}, 0, "\n", ""},
       {"1252", {"base64-decode", "YWJjZ"}, 2, "", "falcrest: Input string is not valid Base64.\n"},
-      {"1252", {"base64-decode", "a", "b"}, 2, "", "usage: falcrest base64-decode [--] TEXT\n"},
+      {"1252", {"base64-decode", "a", "b"}, 2, "", kOneText + "usage: falcrest base64-decode [--] TEXT\n"},
       // One double-byte character and two NULs make four bytes: no whole groups of three.
       {"932", {"base64-encode", "\xE6\x97\xA5"}, 2, "", "falcrest: Subscript out of range: "},
       {"932", {"base64-decode", "\xEF\xBC\xA1" "BCD"}, 2, "", "falcrest: Subscript out of range: "},
