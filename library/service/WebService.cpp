@@ -26,11 +26,20 @@ constexpr const char* kBodyPath = "/soap:Envelope/soap:Body/";
 
 // A plain substring test on the upper-cased text: any letter case of "<soap:Fault>" counts,
 // another prefix or an attribute in the start tag does not. Services rely on exactly this.
+// Compared in place, without an upper-cased copy of the whole answer.
 bool IsFault(const std::string& raw) {
-  std::string upper = raw;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper.find(kFaultMarker) != std::string::npos;
+  const size_t n = std::char_traits<char>::length(kFaultMarker);
+  for (size_t at = raw.find('<'); at != std::string::npos && raw.size() - at >= n; at = raw.find('<', at + 1)) {
+    size_t i = 1;
+    while (i < n) {
+      char c = raw[at + i];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      if (c != kFaultMarker[i]) break;
+      ++i;
+    }
+    if (i == n) return true;
+  }
+  return false;
 }
 
 }  // namespace

@@ -132,10 +132,10 @@ struct Sink {
 
 size_t Header(char* data, size_t size, size_t count, void* userdata) {
   Sink& sink = *static_cast<Sink*>(userdata);
-  const std::string line(data, size * count);
-  if (line.compare(0, 5, "HTTP/") == 0) sink.headers_ended = false;  // a new status line
-  if (line == "\r\n" || line == "\n") sink.headers_ended = true;
-  return size * count;
+  const size_t bytes = size * count;
+  if (bytes >= 5 && std::memcmp(data, "HTTP/", 5) == 0) sink.headers_ended = false;  // a new status line
+  if ((bytes == 2 && data[0] == '\r' && data[1] == '\n') || (bytes == 1 && data[0] == '\n')) sink.headers_ended = true;
+  return bytes;
 }
 
 size_t Write(char* data, size_t size, size_t count, void* userdata) {
@@ -154,6 +154,13 @@ class CurlRequest : public Request {
   void Open(const std::string& method, const std::string& url) override {
     if (url.empty()) Raise(Failure::kBadUrl, "The reminder service URL is empty: set WebServiceURL in the settings");
     GlobalInit();
+    // A run of calls goes to one address: check it once per thread, not on every call.
+    thread_local std::string last_valid_url;
+    if (url == last_valid_url) {
+      method_ = method;
+      url_ = url;
+      return;
+    }
     UniqueUrl parsed(curl_url());
     if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
       Raise(Failure::kBadUrl, "The reminder service URL \"" + url + "\" is not a valid URL");
@@ -165,6 +172,7 @@ class CurlRequest : public Request {
       Raise(Failure::kBadUrl, "The reminder service URL \"" + url + "\" is not an http or https URL");
     method_ = method;
     url_ = url;
+    last_valid_url = url;
   }
 
   void SetRequestHeader(const std::string& name, const std::string& value) override {

@@ -4,8 +4,8 @@
 #include <pugixml.hpp>
 
 #include <memory>
-#include <sstream>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,6 +18,9 @@ namespace {
 // Deeper documents are refused: nothing the service sends comes near, and it keeps every
 // later walk over the tree cheap and bounded.
 constexpr int kMaxDepth = 1000;
+
+// Compiled XPath queries kept per thread.
+constexpr size_t kMaxCompiledPaths = 256;
 
 // Text is kept exactly as sent: no end-of-line normalisation, whitespace-only text kept,
 // the DOCTYPE kept as a node so that it can be refused.
@@ -75,9 +78,12 @@ class PugiNode : public NodeImpl {
   std::string Text() const override { return DescendantText(node_); }
 
   std::string Xml() const override {
-    std::ostringstream out;
+    struct Appender : pugi::xml_writer {
+      void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+      std::string text;
+    } out;
     node_.print(out, "", pugi::format_raw, pugi::encoding_utf8);
-    return out.str();
+    return std::move(out.text);
   }
 
  private:
@@ -118,13 +124,21 @@ class PugiDocument : public Document {
   std::string Text() const override { return DescendantText(*doc_); }
 
  private:
-  static pugi::xpath_query Compile(const std::string& path) {
+  // Paths come from the library's own code, a few dozen in all: each is compiled once per
+  // thread rather than on every selection.
+  static const pugi::xpath_query& Compile(const std::string& path) {
+    thread_local std::unordered_map<std::string, std::unique_ptr<pugi::xpath_query>> compiled;
+    auto found = compiled.find(path);
+    if (found != compiled.end()) return *found->second;
+    std::unique_ptr<pugi::xpath_query> query;
     try {
-      return pugi::xpath_query(path.c_str());
+      query = std::make_unique<pugi::xpath_query>(path.c_str());
     } catch (const pugi::xpath_exception& e) {
-      // Paths come from the library's own code; a bad one is a fault of the caller.
+      // A bad path is a fault of the caller.
       throw Error(5, kLibrarySource, "The XML path \"" + path + "\" is not valid: " + e.what());
     }
+    if (compiled.size() >= kMaxCompiledPaths) compiled.clear();  // a caller building paths from data
+    return *compiled.emplace(path, std::move(query)).first->second;
   }
 
   std::string context_;
