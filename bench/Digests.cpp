@@ -112,7 +112,7 @@ std::vector<DigestFigures> MeasureDigests() {
   };
 
   auto add = [](const char* name, auto fn) {
-    benchmark::RegisterBenchmark(name, fn)->MinTime(0.1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(
+    benchmark::RegisterBenchmark(name, fn)->MinTime(0.2)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(
         benchmark::kNanosecond);
   };
   add("md5_lib_1k", md5Lib(k1));
@@ -125,6 +125,13 @@ std::vector<DigestFigures> MeasureDigests() {
   add("b64_lib_1m", b64Lib(m1b64));
   add("b64_ssl_1m", b64Ssl(m1b64));
 
+  // Repetitions of all the benchmarks run in a random order, so that a busy moment of the
+  // machine does not fall on one side of a comparison only.
+  char program[] = "tarvanel-bench";
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  char* args[] = {program, interleave, nullptr};
+  int count = 2;
+  benchmark::Initialize(&count, args);
   Collector collector;
   benchmark::RunSpecifiedBenchmarks(&collector);
   benchmark::ClearRegisteredBenchmarks();

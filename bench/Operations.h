@@ -28,13 +28,14 @@ struct OperationsSetup {
   std::chrono::milliseconds roundTrip{20};
   int directCycles = 5;
   int delayedCycles = 5;
-  // Idle time before each save, longer than the service keeps an idle connection, so every
-  // save pays for its own connection as a user's save after some editing does.
+  // Idle time before the first save of a cycle, longer than the service keeps an idle
+  // connection, so that save pays for its own connection as a save after some editing does;
+  // the second save follows at once on the kept connection.
   std::chrono::milliseconds idleBeforeSave{1500};
 };
 
 struct OperationsResult {
-  std::vector<OperationFigures> operations;  // save, open, settings start-up, delete
+  std::vector<OperationFigures> operations;  // save (new, kept connection), open, start-up, delete
   std::vector<std::string> problems;         // message boxes, unexpected selections
   double saveDialogMs = 0;                   // median time inside the dialog, taken out of the save
 };

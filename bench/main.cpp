@@ -67,10 +67,13 @@ void AddOperations(bench::Report& report, const bench::OperationsResult& r, cons
   t.note = "Wall time of each operation through the add-in or the page, on loopback and through the latency "
            "proxy at " + std::to_string(kRoundTripMs) + " ms round trip (" + std::to_string(kRoundTripMs / 2) +
            " ms each way, one more round trip for each new connection's set-up); median of the cycles. The save "
-           "ticks HomeEmail, WorkEmail and SMS; its time excludes the " + Ms(r.saveDialogMs) +
-           " ms spent inside the dialog, and each save follows an idle pause longer than the service keeps a "
-           "connection open, so it pays for a new connection as a save after some editing does. Requests, "
-           "new connections and connections used are counted by the proxy (the most in one operation).";
+           "ticks HomeEmail, WorkEmail and SMS in the scripted dialog; its time excludes the " + Ms(r.saveDialogMs) +
+           " ms (median) spent inside the dialog. The first save of each cycle follows an idle pause longer than "
+           "the service keeps a connection open, so it pays for a new connection as a save after some editing "
+           "does; the second follows at once on the kept connection. Requests, new connections and connections "
+           "used are counted by the proxy (the most in one operation). The floor row is a raw libcurl POST of "
+           "the same bytes as a device call, on one kept connection: what the proxy, the service and this "
+           "machine give one exchange with no client around it.";
   t.header = {"operation", "requests", "new connections", "connections used", "loopback ms",
               std::to_string(kRoundTripMs) + " ms RTT ms", "wall / (requests x RTT)"};
   for (const bench::OperationFigures& f : r.operations) {
@@ -81,11 +84,12 @@ void AddOperations(bench::Report& report, const bench::OperationsResult& r, cons
                     Ms(c.floorDelayedMs), Times(c.floorDelayedMs / kRoundTripMs)});
   report.Add(t);
 
-  const bench::OperationFigures& save = r.operations.front();
+  const bench::OperationFigures& cold = r.operations[0];
+  const bench::OperationFigures& kept = r.operations[1];
   report.AddGoal({"one TCP connection for a whole save",
-                  std::to_string(save.connectionsUsed) + " connection(s) carried its " + std::to_string(save.requests) +
-                      " requests",
-                  save.connectionsUsed == 1});
+                  std::to_string(cold.connectionsUsed) + " connection(s) carried the " + std::to_string(cold.requests) +
+                      " requests after idle, " + std::to_string(kept.connectionsUsed) + " on a kept connection",
+                  cold.connectionsUsed == 1 && kept.connectionsUsed == 1});
   bool within = true;
   std::string measured;
   for (const bench::OperationFigures& f : r.operations) {
@@ -117,7 +121,7 @@ void AddClientCost(bench::Report& report, const bench::ClientCostFigures& c) {
 void AddDigests(bench::Report& report, const std::vector<bench::DigestFigures>& digests) {
   bench::Table t;
   t.title = "MD5 and Base64 against OpenSSL";
-  t.note = "Google Benchmark, median of 5 repetitions, in the same run. OpenSSL baselines: MD5() and "
+  t.note = "Google Benchmark, median of 9 repetitions run in random order (random interleaving), in the same run. OpenSSL baselines: MD5() and "
            "EVP_EncodeBlock (into a buffer allocated once). Base64 lengths are multiples of 3, so Encode64 adds no "
            "padding to its argument and the same argument serves every call: the figure measures encoding (with "
            "Encode64's CR LF every 72 characters and its result string), not the growth of the argument.";
