@@ -90,15 +90,22 @@ void AddOperations(bench::Report& report, const bench::OperationsResult& r, cons
                   std::to_string(cold.connectionsUsed) + " connection(s) carried the " + std::to_string(cold.requests) +
                       " requests after idle, " + std::to_string(kept.connectionsUsed) + " on a kept connection",
                   cold.connectionsUsed == 1 && kept.connectionsUsed == 1});
+  // Judged apart: every operation on a connection that is already open, and the save that
+  // must first set one up (a round trip no client can save).
   bool within = true;
   std::string measured;
   for (const bench::OperationFigures& f : r.operations) {
+    if (&f == &cold) continue;
     within = within && f.ratio <= kRoundTripGoal;
     measured += (measured.empty() ? "" : "; ") + f.name + " " + Times(f.ratio);
   }
-  report.AddGoal({"wall time at " + std::to_string(kRoundTripMs) + " ms RTT within " + Times(kRoundTripGoal) +
-                      " (requests x RTT)",
-                  measured, within});
+  const std::string goal =
+      "wall time at " + std::to_string(kRoundTripMs) + " ms RTT within " + Times(kRoundTripGoal) + " (requests x RTT)";
+  report.AddGoal({goal + ", connection open", measured, within});
+  report.AddGoal({goal + ", save after idle", cold.name + " " + Times(cold.ratio) + ", of which " +
+                                                  Times(1.0 / static_cast<double>(cold.requests)) +
+                                                  " is the new connection's set-up round trip",
+                  cold.ratio <= kRoundTripGoal});
   for (const std::string& p : r.problems) report.AddRemark("problem during the run: " + p);
 }
 
@@ -108,11 +115,13 @@ void AddClientCost(bench::Report& report, const bench::ClientCostFigures& c) {
   t.note = "One GetOneMemberDevice through falcrest::WebService (envelope, new request object, shared keep-alive "
            "connection, XML reading, record) against a plain libcurl POST of the same request bytes and headers "
            "on one kept easy handle, to the same service on loopback, alternating, " +
-           std::to_string(c.iterations) + " iterations each; medians. The request body is " +
+           std::to_string(c.iterations) + " iterations each. The library's extra is the median of the differences "
+           "of back-to-back pairs, and the ratio is (raw median + extra) / raw median. The request body is " +
            std::to_string(c.requestBytes) + " bytes.";
-  t.header = {"path", "median us per call", "ratio"};
-  t.rows.push_back({"WebService.GetOneMemberDevice", bench::Fixed(c.libraryUs, 1), Times(c.ratio)});
-  t.rows.push_back({"raw libcurl keep-alive POST", bench::Fixed(c.rawUs, 1), "1.00 x"});
+  t.header = {"path", "median us per call", "extra us per call", "ratio"};
+  t.rows.push_back(
+      {"WebService.GetOneMemberDevice", bench::Fixed(c.libraryUs, 1), bench::Fixed(c.extraUs, 1), Times(c.ratio)});
+  t.rows.push_back({"raw libcurl keep-alive POST", bench::Fixed(c.rawUs, 1), "0", "1.00 x"});
   report.Add(t);
   report.AddGoal({"library overhead per operation within " + Times(kClientCostGoal) + " the raw libcurl POST",
                   Times(c.ratio), c.ratio <= kClientCostGoal});
