@@ -2,6 +2,7 @@
 // options page and the add-in run in different processes, so every change is a locked
 // read-modify-write that replaces the file atomically; readers rely on the rename and never
 // see half a file.
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -152,6 +153,23 @@ void ReplaceFile(const std::string& path, const std::string& text) {
   if (folder.Get() >= 0) ::fsync(folder.Get());  // some file systems cannot; the data is written
 }
 
+// Removes the temporary files of writers that died before their rename. Only called under
+// the write lock: no live writer has a temporary file then, so every one found is litter.
+void RemoveDeadWritersFiles(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  const std::string base = path.substr(path.find_last_of('/') + 1) + ".";
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    // mkostemp's form: the file's name, a dot, six characters.
+    if (name.size() == base.size() + 6 && name.compare(0, base.size(), base) == 0) {
+      ::unlink((folder + "/" + name).c_str());
+    }
+  }
+  ::closedir(dir);
+}
+
 // The key's path as the file names it: the root's name, then the components of `path`.
 std::optional<std::vector<std::string>> KeyPath(uint32_t root, const std::string& path) {
   std::string root_name = filestore::RootName(root);
@@ -179,6 +197,7 @@ void Modify(Change change) {
   const std::string path = RegistryPath();
   MakeFolders(FolderOf(path), path);
   WriteLock lock(path);
+  RemoveDeadWritersFiles(path);
   int err = 0;
   std::optional<std::string> text = ReadAll(path, err);
   if (!text) Raise("Cannot read the registry file " + path + " before changing it: " + Reason(err));
