@@ -5,15 +5,30 @@
 #include "library/support/XmlText.h"
 
 namespace falcrest {
+namespace {
+
+// "<name>" + escaped text + "</name>" added to `out`, as XmlElement writes it.
+void AppendElement(std::string& out, const char* name, const std::string& text) {
+  out.append("<").append(name).append(">").append(EscapeXml(text)).append("</").append(name).append(">");
+}
+
+}  // namespace
 
 bool LicenseType::IsValid() const {
   return !UserId.empty() && !Password.empty() && !ClientName.empty() && !ClientProgramName.empty();
 }
 
 std::string LicenseType::Serialize(const std::string& tag) const {
-  return "<" + tag + ">" + XmlElement("UserId", UserId) + XmlElement("Password", Password) +
-         XmlElement("ClientName", ClientName) + XmlElement("ClientProgramName", ClientProgramName) + "</" + tag +
-         ">";
+  // Written into one string: the license goes out with every call.
+  std::string out;
+  out.reserve(2 * tag.size() + UserId.size() + Password.size() + ClientName.size() + ClientProgramName.size() + 128);
+  out.append("<").append(tag).append(">");
+  AppendElement(out, "UserId", UserId);
+  AppendElement(out, "Password", Password);
+  AppendElement(out, "ClientName", ClientName);
+  AppendElement(out, "ClientProgramName", ClientProgramName);
+  out.append("</").append(tag).append(">");
+  return out;
 }
 
 void LicenseType::Deserialize(const std::string& xml) {

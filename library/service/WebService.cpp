@@ -45,7 +45,10 @@ bool IsFault(const std::string& raw) {
 }  // namespace
 
 bool WebService::CallWebMethod(const std::string& methodName, const std::string& body, std::string& response) {
-  const std::string envelope = kEnvelopeStart + body + kEnvelopeEnd;
+  std::string envelope;
+  envelope.reserve(std::char_traits<char>::length(kEnvelopeStart) + body.size() +
+                   std::char_traits<char>::length(kEnvelopeEnd));
+  envelope.append(kEnvelopeStart).append(body).append(kEnvelopeEnd);
 
   std::unique_ptr<http::Request> request = http::NewRequest();
   request->Open("POST", WebServiceURL);
@@ -64,7 +67,7 @@ bool WebService::CallWebMethod(const std::string& methodName, const std::string&
   }
 
   const std::string responsePath = kBodyPath + methodName + "Response";
-  if (document->SelectSingleNode(responsePath).Text().empty()) {
+  if (!document->SelectSingleNode(responsePath).HasText()) {
     response.clear();
     return true;
   }

@@ -14,7 +14,11 @@ namespace {
 
 // "<Method xmlns='namespace'>" + parameters + "</Method>", nothing between the pieces.
 std::string MethodBody(const std::string& method, const std::string& parameters) {
-  return "<" + method + " xmlns='" + kServiceNamespace + "'>" + parameters + "</" + method + ">";
+  std::string body;
+  body.reserve(2 * method.size() + parameters.size() + 64);
+  body.append("<").append(method).append(" xmlns='").append(kServiceNamespace).append("'>");
+  body.append(parameters).append("</").append(method).append(">");
+  return body;
 }
 
 // A fault (false) and an empty answer lead to the same empty result.

@@ -19,6 +19,11 @@ std::string Node::Xml() const {
   return impl_->Xml();
 }
 
+bool Node::HasText() const {
+  if (!impl_) RaiseMissing();
+  return impl_->HasText();
+}
+
 void Node::RaiseMissing() const {
   // The element is the last step of the path: "//a/DeviceId" names "DeviceId".
   std::string name = path_.substr(path_.find_last_of('/') + 1);

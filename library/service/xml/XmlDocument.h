@@ -16,6 +16,8 @@ class NodeImpl {
   virtual ~NodeImpl() = default;
   virtual std::string Text() const = 0;  // all descendant text concatenated
   virtual std::string Xml() const = 0;   // the element written as XML, start tag to end tag
+  // !Text().empty(), which a backend may answer without building the text.
+  virtual bool HasText() const { return !Text().empty(); }
 };
 
 // A node found by a query, or the absence of one. Reading Text or Xml of an absent node
@@ -30,6 +32,8 @@ class Node {
   std::string Text() const;
   // The element as XML; missing-node error when absent.
   std::string Xml() const;
+  // True when Text() would not be empty; missing-node error when absent.
+  bool HasText() const;
 
  private:
   [[noreturn]] void RaiseMissing() const;

@@ -1,15 +1,19 @@
-// The XML document seam on pugixml. pugixml's XPath compares element names as written,
-// prefix included, when no namespace is declared to it: the matching rule the service
-// client relies on.
+// The XML document seam on pugixml. Names are compared as written, prefix included, and
+// no namespace is ever resolved: the matching rule the service client relies on. The three
+// path shapes the library uses ("/a/b", "//name", "//parent/child") are answered by walking
+// the tree; any other path goes to pugixml's XPath engine, which applies the same rule.
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "library/service/xml/XmlDocument.h"
+#include "library/service/xml/pugixml/PugiPath.h"
 #include "library/support/Error.h"
 
 namespace falcrest::xml {
@@ -19,7 +23,7 @@ namespace {
 // later walk over the tree cheap and bounded.
 constexpr int kMaxDepth = 1000;
 
-// Compiled XPath queries kept per thread.
+// Compiled XPath queries kept per thread, for the paths the tree walk does not answer.
 constexpr size_t kMaxCompiledPaths = 256;
 
 // Text is kept exactly as sent: no end-of-line normalisation, whitespace-only text kept,
@@ -27,33 +31,46 @@ constexpr size_t kMaxCompiledPaths = 256;
 constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_ws_pcdata |
                                    pugi::parse_wconv_attribute | pugi::parse_doctype;
 
-// All PCDATA and CDATA below `root`, in document order, walked without recursion.
+bool IsText(const pugi::xml_node& node) {
+  const pugi::xml_node_type type = node.type();
+  return type == pugi::node_pcdata || type == pugi::node_cdata;
+}
+
+// All PCDATA and CDATA below `root`, in document order.
 std::string DescendantText(const pugi::xml_node& root) {
+  const pugi::xml_node first = root.first_child();
+  // The usual element holds one piece of text: no concatenation for it.
+  if (first && !first.next_sibling() && IsText(first)) return first.value();
   std::string text;
-  pugi::xml_node node = root.first_child();
-  while (node) {
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) text += node.value();
-    if (node.first_child()) {
-      node = node.first_child();
-      continue;
-    }
-    while (node != root && !node.next_sibling()) node = node.parent();
-    if (node == root) break;
-    node = node.next_sibling();
-  }
+  WalkInOrder(root, [&](const pugi::xml_node& node) {
+    if (IsText(node)) text += node.value();
+    return true;
+  });
   return text;
 }
 
-// True when the tree has one root element, is no deeper than kMaxDepth and declares no
-// DOCTYPE (which could carry entity declarations). pugixml itself accepts several roots.
-bool IsAcceptable(const pugi::xml_document& doc) {
-  int roots = 0;
-  for (pugi::xml_node child : doc.children()) roots += child.type() == pugi::node_element;
-  if (roots != 1) return false;
+// True when some PCDATA or CDATA below `root` is not empty.
+bool HasDescendantText(const pugi::xml_node& root) {
+  bool found = false;
+  WalkInOrder(root, [&](const pugi::xml_node& node) {
+    found = IsText(node) && node.value()[0] != '\0';
+    return !found;
+  });
+  return found;
+}
+
+// True when some node deeper than kMaxDepth may exist: such a node needs kMaxDepth elements
+// around it, so at least that many "<" in the text. Spares ordinary answers the walk below.
+bool MayBeTooDeep(const std::string& text) {
+  return text.size() >= static_cast<size_t>(kMaxDepth) &&
+         std::count(text.begin(), text.end(), '<') >= static_cast<std::ptrdiff_t>(kMaxDepth);
+}
+
+bool IsTooDeep(const pugi::xml_document& doc) {
   pugi::xml_node node = doc.first_child();
   int depth = 1;
   while (node) {
-    if (node.type() == pugi::node_doctype || depth > kMaxDepth) return false;
+    if (depth > kMaxDepth) return true;
     if (node.first_child()) {
       node = node.first_child();
       ++depth;
@@ -62,11 +79,25 @@ bool IsAcceptable(const pugi::xml_document& doc) {
     while (!node.next_sibling()) {
       node = node.parent();
       --depth;
-      if (node == doc) return true;
+      if (node == doc) return false;
     }
     node = node.next_sibling();
   }
-  return true;
+  return false;
+}
+
+// True when the tree has one root element, is no deeper than kMaxDepth and declares no
+// DOCTYPE (which could carry entity declarations). pugixml itself accepts several roots, and
+// takes a DOCTYPE only at the top level, so the top level is all there is to look at for it.
+bool IsAcceptable(const pugi::xml_document& doc, const std::string& text) {
+  int roots = 0;
+  for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling()) {
+    const pugi::xml_node_type type = child.type();
+    if (type == pugi::node_doctype) return false;
+    roots += type == pugi::node_element;
+  }
+  if (roots != 1) return false;
+  return !MayBeTooDeep(text) || !IsTooDeep(doc);
 }
 
 class PugiNode : public NodeImpl {
@@ -76,6 +107,7 @@ class PugiNode : public NodeImpl {
       : doc_(std::move(doc)), node_(node) {}
 
   std::string Text() const override { return DescendantText(node_); }
+  bool HasText() const override { return HasDescendantText(node_); }
 
   std::string Xml() const override {
     struct Appender : pugi::xml_writer {
@@ -97,27 +129,39 @@ class PugiDocument : public Document {
       : context_(std::move(context)), doc_(std::make_shared<pugi::xml_document>()) {}
 
   void LoadXml(const std::string& text) override {
-    auto doc = std::make_shared<pugi::xml_document>();
+    // A document no node holds any more is loaded again in place; otherwise the nodes keep
+    // the old one and this document gets a new one.
+    std::shared_ptr<pugi::xml_document> doc =
+        doc_.use_count() == 1 ? std::const_pointer_cast<pugi::xml_document>(doc_) : std::make_shared<pugi::xml_document>();
     pugi::xml_parse_result result = doc->load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
     // pugixml keeps what it parsed before an error; the seam promises an empty document.
-    if (!result || !IsAcceptable(*doc)) doc->reset();
+    if (!result || !IsAcceptable(*doc, text)) doc->reset();
     doc_ = std::move(doc);
   }
 
   Node SelectSingleNode(const std::string& path) const override {
-    pugi::xpath_node found = Compile(path).evaluate_node(*doc_);
-    if (!found.node()) return Node(nullptr, context_, path);
-    return Node(std::make_shared<PugiNode>(doc_, found.node()), context_, path);
+    const SimplePath simple = ParsePath(path);
+    const pugi::xml_node found = simple.shape != SimplePath::Shape::kOther ? FindFirst(*doc_, path, simple)
+                                                                            : Compile(path).evaluate_node(*doc_).node();
+    if (!found) return Node(nullptr, context_, path);
+    return Node(std::make_shared<PugiNode>(doc_, found), context_, path);
   }
 
   std::vector<Node> SelectNodes(const std::string& path) const override {
-    pugi::xpath_node_set found = Compile(path).evaluate_node_set(*doc_);
-    found.sort();
+    const SimplePath simple = ParsePath(path);
+    std::vector<pugi::xml_node> found;
+    if (simple.shape != SimplePath::Shape::kOther) {
+      found = FindAll(*doc_, path, simple);
+    } else {
+      pugi::xpath_node_set set = Compile(path).evaluate_node_set(*doc_);
+      set.sort();
+      for (const pugi::xpath_node& n : set) {
+        if (n.node()) found.push_back(n.node());
+      }
+    }
     std::vector<Node> nodes;
     nodes.reserve(found.size());
-    for (const pugi::xpath_node& n : found) {
-      if (n.node()) nodes.emplace_back(std::make_shared<PugiNode>(doc_, n.node()), context_, path);
-    }
+    for (const pugi::xml_node& n : found) nodes.emplace_back(std::make_shared<PugiNode>(doc_, n), context_, path);
     return nodes;
   }
 

@@ -1,0 +1,116 @@
+#include "library/service/xml/pugixml/PugiPath.h"
+
+namespace falcrest::xml {
+namespace {
+
+bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+
+// The length of the plain name at the start of `text`: a name, or a prefix and a name
+// ("Device", "soap:Body"); 0 when `text` does not start with one. Anything XPath might read
+// as more than a name test (axes, wildcards, predicates, functions, other letters) is not
+// taken: the step must end at "/" or at the end of the path.
+size_t PlainNameLength(std::string_view text) {
+  size_t i = 0;
+  for (int part = 0; part < 2; ++part) {
+    if (i == text.size() || !IsNameStart(text[i])) return 0;
+    ++i;
+    while (i < text.size() && IsNameChar(text[i])) ++i;
+    if (i == text.size() || text[i] == '/') return i;
+    if (text[i] != ':') return 0;
+    ++i;
+  }
+  return 0;
+}
+
+// `name` (as pugixml keeps it, NUL-terminated) equals `want` exactly.
+bool NameIs(const char* name, std::string_view want) {
+  for (char c : want) {
+    if (*name != c) return false;
+    ++name;
+  }
+  return *name == '\0';
+}
+
+bool IsElementNamed(const pugi::xml_node& node, std::string_view want) {
+  return NameIs(node.name(), want) && node.type() == pugi::node_element;
+}
+
+bool Matches(const pugi::xml_node& node, const SimplePath& simple) {
+  if (!IsElementNamed(node, simple.name)) return false;
+  return simple.shape == SimplePath::Shape::kAnywhere || IsElementNamed(node.parent(), simple.parent);
+}
+
+// Every element matching the absolute steps from `step` on, below `node`, depth first in
+// child order: document order, since every match sits at the same depth.
+void CollectAbsolute(const pugi::xml_node& node, std::string_view steps, std::vector<pugi::xml_node>& found) {
+  const size_t slash = steps.find('/');
+  const std::string_view name = steps.substr(0, slash);
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (!IsElementNamed(child, name)) continue;
+    if (slash == std::string_view::npos) {
+      found.push_back(child);
+    } else {
+      CollectAbsolute(child, steps.substr(slash + 1), found);
+    }
+  }
+}
+
+}  // namespace
+
+SimplePath ParsePath(const std::string& path) {
+  SimplePath simple;
+  std::string_view rest(path);
+  const bool anywhere = rest.substr(0, 2) == "//";
+  if (!anywhere && rest.substr(0, 1) != "/") return simple;
+  rest.remove_prefix(anywhere ? 2 : 1);
+  std::string_view steps[2];
+  size_t count = 0;
+  while (true) {
+    const size_t length = PlainNameLength(rest);
+    if (length == 0) return simple;
+    if (count < 2) steps[count] = rest.substr(0, length);
+    ++count;
+    if (length == rest.size()) break;
+    rest.remove_prefix(length + 1);
+  }
+  if (!anywhere) {
+    simple.shape = SimplePath::Shape::kAbsolute;
+  } else if (count == 1) {
+    simple.shape = SimplePath::Shape::kAnywhere;
+    simple.name = steps[0];
+  } else if (count == 2) {
+    simple.shape = SimplePath::Shape::kAnywhereChild;
+    simple.parent = steps[0];
+    simple.name = steps[1];
+  }
+  return simple;
+}
+
+pugi::xml_node FindFirst(const pugi::xml_document& doc, const std::string& path, const SimplePath& simple) {
+  // pugixml's own path walk takes the first match depth first, as the XPath step does; the
+  // names in the path are plain, so "." and ".." steps, which it treats apart, cannot occur.
+  if (simple.shape == SimplePath::Shape::kAbsolute) return doc.first_element_by_path(path.c_str());
+  pugi::xml_node found;
+  WalkInOrder(doc, [&](const pugi::xml_node& node) {
+    if (!Matches(node, simple)) return true;
+    found = node;
+    return false;
+  });
+  return found;
+}
+
+std::vector<pugi::xml_node> FindAll(const pugi::xml_document& doc, const std::string& path, const SimplePath& simple) {
+  std::vector<pugi::xml_node> found;
+  if (simple.shape == SimplePath::Shape::kAbsolute) {
+    CollectAbsolute(doc, std::string_view(path).substr(1), found);
+    return found;
+  }
+  WalkInOrder(doc, [&](const pugi::xml_node& node) {
+    if (Matches(node, simple)) found.push_back(node);
+    return true;
+  });
+  return found;
+}
+
+}  // namespace falcrest::xml
