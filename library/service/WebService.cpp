@@ -2,6 +2,7 @@
 // the answer as a fault, a result or an empty answer.
 #include "library/service/WebService.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -29,10 +30,13 @@ constexpr const char* kBodyPath = "/soap:Envelope/soap:Body/";
 // Compared in place, without an upper-cased copy of the whole answer.
 bool IsFault(const std::string& raw) {
   const size_t n = std::char_traits<char>::length(kFaultMarker);
-  for (size_t at = raw.find('<'); at != std::string::npos && raw.size() - at >= n; at = raw.find('<', at + 1)) {
+  const char* end = raw.data() + raw.size();
+  for (const char* at = raw.data(); static_cast<size_t>(end - at) >= n; ++at) {
+    at = static_cast<const char*>(std::memchr(at, '<', end - at));
+    if (!at || static_cast<size_t>(end - at) < n) return false;
     size_t i = 1;
     while (i < n) {
-      char c = raw[at + i];
+      char c = at[i];
       if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
       if (c != kFaultMarker[i]) break;
       ++i;

@@ -1,4 +1,4 @@
-// The HTTP request seam on libcurl. One easy handle per thread, reset after each request;
+// The HTTP request seam on libcurl. One easy handle per thread, kept between requests;
 // connections and DNS answers live in one process-wide share handle, so a sequence of calls
 // to the same service rides one keep-alive HTTP/1.1 connection.
 #include <curl/curl.h>
@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "library/service/http/HttpRequest.h"
@@ -26,9 +27,6 @@ constexpr const char* kSource = "Falcrest.WebService";
 struct EasyDeleter {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
-struct ListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
 struct UrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
@@ -36,7 +34,6 @@ struct ShareDeleter {
   void operator()(CURLSH* share) const { curl_share_cleanup(share); }
 };
 using UniqueEasy = std::unique_ptr<CURL, EasyDeleter>;
-using UniqueList = std::unique_ptr<curl_slist, ListDeleter>;
 using UniqueUrl = std::unique_ptr<CURLU, UrlDeleter>;
 using UniqueShare = std::unique_ptr<CURLSH, ShareDeleter>;
 
@@ -97,31 +94,6 @@ SharedCache& Cache() {
   return cache;
 }
 
-// The calling thread's easy handle, kept between requests: a handle made per request brings
-// its own multi handle (a socket pair, hash tables) into being and tears it down again, which
-// costs more than the rest of a request on loopback. Connections stay in the shared cache.
-// Leaving the scope resets every option, so nothing points into a finished request.
-class ThreadHandle {
- public:
-  explicit ThreadHandle(CURLSH* cache) : handle_(Get(cache)) {}
-  ~ThreadHandle() { curl_easy_reset(handle_); }  // keeps the share and the connections
-  ThreadHandle(const ThreadHandle&) = delete;
-  ThreadHandle& operator=(const ThreadHandle&) = delete;
-  CURL* get() const { return handle_; }
-
- private:
-  static CURL* Get(CURLSH* cache) {
-    thread_local UniqueEasy easy;
-    if (!easy) {
-      easy.reset(curl_easy_init());
-      if (!easy) Raise(Failure::kProtocol, "The HTTP library could not create a request");
-      curl_easy_setopt(easy.get(), CURLOPT_SHARE, cache);
-    }
-    return easy.get();
-  }
-  CURL* handle_;
-};
-
 // What the write callback needs: the body so far and the bound on it.
 struct Sink {
   std::string body;
@@ -148,6 +120,50 @@ size_t Write(char* data, size_t size, size_t count, void* userdata) {
   sink.body.append(data, bytes);
   return bytes;
 }
+
+// The calling thread's easy handle, kept between requests: a handle made per request brings
+// its own multi handle (a socket pair, hash tables) into being and tears it down again, which
+// costs more than the rest of a request on loopback. Connections stay in the shared cache.
+// The options that are the same for every request are set once, when the handle is made;
+// every other option is set by each request, and leaving the scope clears the ones that point
+// into the request, so nothing points into a finished request.
+class ThreadHandle {
+ public:
+  explicit ThreadHandle(CURLSH* cache) : handle_(Get(cache)) {}
+  ~ThreadHandle() {
+    curl_easy_setopt(handle_, CURLOPT_POSTFIELDS, nullptr);
+    curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, nullptr);
+    curl_easy_setopt(handle_, CURLOPT_WRITEDATA, nullptr);
+    curl_easy_setopt(handle_, CURLOPT_HEADERDATA, nullptr);
+    curl_easy_setopt(handle_, CURLOPT_ERRORBUFFER, nullptr);
+  }
+  ThreadHandle(const ThreadHandle&) = delete;
+  ThreadHandle& operator=(const ThreadHandle&) = delete;
+  CURL* get() const { return handle_; }
+
+ private:
+  static CURL* Get(CURLSH* cache) {
+    thread_local UniqueEasy easy;
+    if (!easy) {
+      UniqueEasy made(curl_easy_init());
+      if (!made) Raise(Failure::kProtocol, "The HTTP library could not create a request");
+      CURL* h = made.get();
+      curl_easy_setopt(h, CURLOPT_SHARE, cache);
+#if LIBCURL_VERSION_NUM >= 0x075500
+      curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+#endif
+      curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+      curl_easy_setopt(h, CURLOPT_POST, 1L);
+      curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+      curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+      curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &Write);
+      curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &Header);
+      easy = std::move(made);
+    }
+    return easy.get();
+  }
+  CURL* handle_;
+};
 
 class CurlRequest : public Request {
  public:
@@ -177,7 +193,10 @@ class CurlRequest : public Request {
 
   void SetRequestHeader(const std::string& name, const std::string& value) override {
     // "Name;" is curl's way to send a header with an empty value; "Name:" would remove it.
-    headers_.push_back(value.empty() ? name + ";" : name + ": " + value);
+    std::string line;
+    line.reserve(name.size() + 2 + value.size());
+    line.append(name).append(value.empty() ? ";" : ": ").append(value);
+    headers_.push_back(std::move(line));
     if (EqualsNoCase(name, "Content-Type")) has_content_type_ = true;
   }
 
@@ -186,17 +205,16 @@ class CurlRequest : public Request {
     const Limits limits = CurrentLimits();
     CURLSH* cache = Cache().get();  // first, so that the global set-up happens exactly once
 
-    // Everything the easy handle points to is declared before it, so outlives it.
-    UniqueList header_list;
-    auto add_header = [&](const std::string& line) {
-      curl_slist* grown = curl_slist_append(header_list.get(), line.c_str());
-      if (!grown) Raise(Failure::kProtocol, "The HTTP library could not hold the request headers");
-      header_list.release();
-      header_list.reset(grown);
-    };
-    for (const std::string& line : headers_) add_header(line);
-    add_header("Expect:");  // no 100-continue round trip: send the body at once
-    if (!has_content_type_) add_header("Content-Type:");  // no form type of curl's own
+    // Everything the easy handle points to is declared before it, so outlives it. The header
+    // list is laid out here rather than copied by curl_slist_append: curl only reads it.
+    char expect[] = "Expect:";             // no 100-continue round trip: send the body at once
+    char no_content_type[] = "Content-Type:";  // no form type of curl's own
+    std::vector<curl_slist> header_list;
+    header_list.reserve(headers_.size() + 2);
+    for (std::string& line : headers_) header_list.push_back({line.data(), nullptr});
+    header_list.push_back({expect, nullptr});
+    if (!has_content_type_) header_list.push_back({no_content_type, nullptr});
+    for (size_t i = 0; i + 1 < header_list.size(); ++i) header_list[i].next = &header_list[i + 1];
 
     Sink sink;
     sink.limit = limits.max_response_bytes;
@@ -205,23 +223,14 @@ class CurlRequest : public Request {
     ThreadHandle easy(cache);
     CURL* h = easy.get();
     curl_easy_setopt(h, CURLOPT_URL, url_.c_str());
-#if LIBCURL_VERSION_NUM >= 0x075500
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-#endif
-    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(h, CURLOPT_POST, 1L);
     curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data());
     curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    if (method_ != "POST") curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method_.c_str());
-    curl_easy_setopt(h, CURLOPT_HTTPHEADER, header_list.get());
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method_ != "POST" ? method_.c_str() : nullptr);
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, header_list.data());
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connect_timeout_ms);
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, limits.total_timeout_ms);
     curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.max_response_bytes));
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &Write);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
-    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &Header);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &sink);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, error_text);
 
