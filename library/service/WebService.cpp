@@ -70,12 +70,16 @@ bool WebService::CallWebMethod(const std::string& methodName, const std::string&
     return false;
   }
 
-  const std::string responsePath = kBodyPath + methodName + "Response";
-  if (!document->SelectSingleNode(responsePath).HasText()) {
+  // The response element's path, then the result element's below it, in one string.
+  std::string path;
+  path.reserve(std::char_traits<char>::length(kBodyPath) + 2 * methodName.size() + 16);
+  path.append(kBodyPath).append(methodName).append("Response");
+  if (!document->SelectSingleNode(path).HasText()) {
     response.clear();
     return true;
   }
-  response = document->SelectSingleNode(responsePath + "/" + methodName + "Result").Xml();
+  path.append("/").append(methodName).append("Result");
+  response = document->SelectSingleNode(path).Xml();
   return true;
 }
 

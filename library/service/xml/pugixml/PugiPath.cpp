@@ -3,8 +3,22 @@
 namespace falcrest::xml {
 namespace {
 
-bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+// What each byte may be in a plain name: kStart may begin a name, kName may follow.
+constexpr unsigned char kStart = 1;
+constexpr unsigned char kName = 2;
+
+struct NameChars {
+  unsigned char kind[256] = {};
+  constexpr NameChars() {
+    for (int c = 0; c < 256; ++c) {
+      const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+      const bool other = (c >= '0' && c <= '9') || c == '-' || c == '.';
+      kind[c] = static_cast<unsigned char>((letter ? kStart | kName : 0) | (other ? kName : 0));
+    }
+  }
+  bool Is(char c, unsigned char what) const { return (kind[static_cast<unsigned char>(c)] & what) != 0; }
+};
+constexpr NameChars kNameChars;
 
 // The length of the plain name at the start of `text`: a name, or a prefix and a name
 // ("Device", "soap:Body"); 0 when `text` does not start with one. Anything XPath might read
@@ -13,9 +27,9 @@ bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c =
 size_t PlainNameLength(std::string_view text) {
   size_t i = 0;
   for (int part = 0; part < 2; ++part) {
-    if (i == text.size() || !IsNameStart(text[i])) return 0;
+    if (i == text.size() || !kNameChars.Is(text[i], kStart)) return 0;
     ++i;
-    while (i < text.size() && IsNameChar(text[i])) ++i;
+    while (i < text.size() && kNameChars.Is(text[i], kName)) ++i;
     if (i == text.size() || text[i] == '/') return i;
     if (text[i] != ':') return 0;
     ++i;
@@ -56,6 +70,19 @@ void CollectAbsolute(const pugi::xml_node& node, std::string_view steps, std::ve
   }
 }
 
+// The first element matching the absolute steps below `node`, depth first in child order.
+pugi::xml_node FirstAbsolute(const pugi::xml_node& node, std::string_view steps) {
+  const size_t slash = steps.find('/');
+  const std::string_view name = steps.substr(0, slash);
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (!IsElementNamed(child, name)) continue;
+    if (slash == std::string_view::npos) return child;
+    const pugi::xml_node found = FirstAbsolute(child, steps.substr(slash + 1));
+    if (found) return found;
+  }
+  return pugi::xml_node();
+}
+
 }  // namespace
 
 SimplePath ParsePath(const std::string& path) {
@@ -88,9 +115,7 @@ SimplePath ParsePath(const std::string& path) {
 }
 
 pugi::xml_node FindFirst(const pugi::xml_document& doc, const std::string& path, const SimplePath& simple) {
-  // pugixml's own path walk takes the first match depth first, as the XPath step does; the
-  // names in the path are plain, so "." and ".." steps, which it treats apart, cannot occur.
-  if (simple.shape == SimplePath::Shape::kAbsolute) return doc.first_element_by_path(path.c_str());
+  if (simple.shape == SimplePath::Shape::kAbsolute) return FirstAbsolute(doc, std::string_view(path).substr(1));
   pugi::xml_node found;
   WalkInOrder(doc, [&](const pugi::xml_node& node) {
     if (!Matches(node, simple)) return true;
