@@ -1,5 +1,6 @@
 #include "library/records/DeviceType.h"
 
+#include "library/records/RecordNodes.h"
 #include "library/records/RecordXml.h"
 #include "library/support/DateTime.h"
 #include "library/support/XmlText.h"
@@ -15,17 +16,28 @@ std::string DeviceType::Serialize(const std::string& tag) const {
          XmlElement("DeliveryStatus", DeliveryStatus) + XmlElement("ExtendStatus", ExtendStatus) + "</" + tag + ">";
 }
 
-void DeviceType::Deserialize(const std::string& xml) {
-  auto doc = records::LoadFragment(xml, "The device record");
-  records::ReadGuardedInt32(*doc, "DeviceId", DeviceId);
-  DeviceType = records::ReadText(*doc, "DeviceType");
-  DeviceAddress = records::ReadText(*doc, "DeviceAddress");
-  ServiceProviderName = records::ReadText(*doc, "ServiceProviderName");
-  Selected = records::ToBoolean(records::ReadText(*doc, "Selected"), "The device's Selected value");
+namespace {
+
+const char* const kContext = "The device record";
+
+void Read(const xml::Document& doc, DeviceType& device) {
+  records::ReadGuardedInt32(doc, "DeviceId", device.DeviceId);
+  device.DeviceType = records::ReadText(doc, "DeviceType");
+  device.DeviceAddress = records::ReadText(doc, "DeviceAddress");
+  device.ServiceProviderName = records::ReadText(doc, "ServiceProviderName");
+  device.Selected = records::ToBoolean(records::ReadText(doc, "Selected"), "The device's Selected value");
   LocalDateTime lastDelivery;
-  if (TryParseDateTime(records::ReadText(*doc, "LastDeliveryTime"), lastDelivery))
-    LastDeliveryTime = ToOleDate(lastDelivery);
+  if (TryParseDateTime(records::ReadText(doc, "LastDeliveryTime"), lastDelivery))
+    device.LastDeliveryTime = ToOleDate(lastDelivery);
   // DeliveryStatus and ExtendStatus belong to the service; they are not read back.
+}
+
+}  // namespace
+
+void DeviceType::Deserialize(const std::string& xml) { Read(*records::LoadFragment(xml, kContext), *this); }
+
+void records::DeserializeDevice(const xml::Node& element, DeviceType& device) {
+  Read(*element.Fragment(kContext), device);
 }
 
 }  // namespace falcrest

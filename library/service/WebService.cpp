@@ -5,8 +5,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "library/service/ServiceAddress.h"
+#include "library/service/WebServiceCall.h"
 #include "library/service/http/HttpRequest.h"
 #include "library/service/xml/XmlDocument.h"
 
@@ -48,14 +50,14 @@ bool IsFault(const std::string& raw) {
 
 }  // namespace
 
-bool WebService::CallWebMethod(const std::string& methodName, const std::string& body, std::string& response) {
+CallAnswer CallService(const std::string& url, const std::string& methodName, const std::string& body) {
   std::string envelope;
   envelope.reserve(std::char_traits<char>::length(kEnvelopeStart) + body.size() +
                    std::char_traits<char>::length(kEnvelopeEnd));
   envelope.append(kEnvelopeStart).append(body).append(kEnvelopeEnd);
 
   std::unique_ptr<http::Request> request = http::NewRequest();
-  request->Open("POST", WebServiceURL);
+  request->Open("POST", url);
   request->SetRequestHeader("Content-Type", "text/xml");
   request->SetRequestHeader("SOAPAction", kServiceNamespace + methodName);
   // The status is deliberately not looked at: a fault comes with 500, an error page is
@@ -65,9 +67,11 @@ bool WebService::CallWebMethod(const std::string& methodName, const std::string&
   std::unique_ptr<xml::Document> document = xml::NewDocument("The reminder service's answer");
   document->LoadXml(answer.body);
 
+  CallAnswer result;
   if (IsFault(answer.body)) {
-    response = document->SelectSingleNode(kFaultStringPath).Text();
-    return false;
+    result.faultString = document->SelectSingleNode(kFaultStringPath).Text();
+    result.fault = true;
+    return result;
   }
 
   // The response element's path, then the result element's below it, in one string.
@@ -75,11 +79,21 @@ bool WebService::CallWebMethod(const std::string& methodName, const std::string&
   path.reserve(std::char_traits<char>::length(kBodyPath) + 2 * methodName.size() + 16);
   path.append(kBodyPath).append(methodName).append("Response");
   if (!document->SelectSingleNode(path).HasText()) {
-    response.clear();
-    return true;
+    result.empty = true;
+    return result;
   }
   path.append("/").append(methodName).append("Result");
-  response = document->SelectSingleNode(path).Xml();
+  result.result = document->SelectSingleNode(path);
+  return result;
+}
+
+bool WebService::CallWebMethod(const std::string& methodName, const std::string& body, std::string& response) {
+  CallAnswer answer = CallService(WebServiceURL, methodName, body);
+  if (answer.fault) {
+    response = std::move(answer.faultString);
+    return false;
+  }
+  response = answer.empty ? std::string() : answer.result.Xml();
   return true;
 }
 

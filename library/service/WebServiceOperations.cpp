@@ -3,8 +3,10 @@
 #include <memory>
 #include <string>
 
+#include "library/records/RecordNodes.h"
 #include "library/service/ServiceAddress.h"
 #include "library/service/WebService.h"
+#include "library/service/WebServiceCall.h"
 #include "library/service/xml/XmlDocument.h"
 #include "library/support/Numbers.h"
 #include "library/support/XmlText.h"
@@ -35,12 +37,12 @@ std::unique_ptr<xml::Document> LoadAnswer(const std::string& method, const std::
 std::shared_ptr<DeviceType> WebService::GetOneMemberDevice(const LicenseType& license,
                                                            const std::string& deviceTypeName) {
   const std::string method = "GetOneMemberDevice";
-  std::string response;
-  bool normal = CallWebMethod(
-      method, MethodBody(method, license.Serialize("license") + XmlElement("deviceType", deviceTypeName)), response);
-  if (!Answered(normal, response)) return nullptr;
+  // The device is read from the answer's result element where it lies, not from its text.
+  const CallAnswer answer = CallService(
+      WebServiceURL, method, MethodBody(method, license.Serialize("license") + XmlElement("deviceType", deviceTypeName)));
+  if (answer.fault || answer.empty) return nullptr;
   auto device = std::make_shared<DeviceType>();
-  device->Deserialize(response);
+  records::DeserializeDevice(answer.result, *device);
   return device;
 }
 

@@ -24,6 +24,17 @@ bool Node::HasText() const {
   return impl_->HasText();
 }
 
+std::unique_ptr<Document> Node::Fragment(const std::string& context) const {
+  if (!impl_) RaiseMissing();
+  return impl_->Copy(context);
+}
+
+std::unique_ptr<Document> NodeImpl::Copy(const std::string& context) const {
+  std::unique_ptr<Document> doc = NewDocument(context);
+  doc->LoadXml(Xml());
+  return doc;
+}
+
 void Node::RaiseMissing() const {
   // The element is the last step of the path: "//a/DeviceId" names "DeviceId".
   std::string name = path_.substr(path_.find_last_of('/') + 1);

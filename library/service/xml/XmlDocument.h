@@ -10,6 +10,8 @@
 
 namespace falcrest::xml {
 
+class Document;
+
 // What a backend node offers; Node wraps it as a null object.
 class NodeImpl {
  public:
@@ -18,6 +20,9 @@ class NodeImpl {
   virtual std::string Xml() const = 0;   // the element written as XML, start tag to end tag
   // !Text().empty(), which a backend may answer without building the text.
   virtual bool HasText() const { return !Text().empty(); }
+  // A new document holding a copy of the element, as loading Xml() into a new document named
+  // `context` gives; a backend may copy the tree instead of writing and reading the text.
+  virtual std::unique_ptr<Document> Copy(const std::string& context) const;
 };
 
 // A node found by a query, or the absence of one. Reading Text or Xml of an absent node
@@ -34,6 +39,9 @@ class Node {
   std::string Xml() const;
   // True when Text() would not be empty; missing-node error when absent.
   bool HasText() const;
+  // A new document named `context` holding the element and all below it: the same as loading
+  // Xml() into NewDocument(context); missing-node error when absent.
+  std::unique_ptr<Document> Fragment(const std::string& context) const;
 
  private:
   [[noreturn]] void RaiseMissing() const;

@@ -118,6 +118,8 @@ class PugiNode : public NodeImpl {
     return std::move(out.text);
   }
 
+  std::unique_ptr<Document> Copy(const std::string& context) const override;
+
  private:
   std::shared_ptr<const pugi::xml_document> doc_;
   pugi::xml_node node_;
@@ -127,6 +129,10 @@ class PugiDocument : public Document {
  public:
   explicit PugiDocument(std::string context)
       : context_(std::move(context)), doc_(std::make_shared<pugi::xml_document>()) {}
+  // A document holding `element` of `doc` alone, as writing the element out and parsing
+  // the text would give: the element's subtree of `doc` is read in place.
+  PugiDocument(std::string context, std::shared_ptr<const pugi::xml_document> doc, pugi::xml_node element)
+      : context_(std::move(context)), doc_(std::move(doc)), element_(element) {}
 
   void LoadXml(const std::string& text) override {
     // A document no node holds any more is loaded again in place; otherwise the nodes keep
@@ -137,23 +143,31 @@ class PugiDocument : public Document {
     // pugixml keeps what it parsed before an error; the seam promises an empty document.
     if (!result || !IsAcceptable(*doc, text)) doc->reset();
     doc_ = std::move(doc);
+    element_ = pugi::xml_node();
   }
 
   Node SelectSingleNode(const std::string& path) const override {
     const SimplePath simple = ParsePath(path);
-    const pugi::xml_node found = simple.shape != SimplePath::Shape::kOther ? FindFirst(*doc_, path, simple)
-                                                                            : Compile(path).evaluate_node(*doc_).node();
+    if (simple.shape == SimplePath::Shape::kOther) {
+      const std::shared_ptr<const pugi::xml_document> whole = WholeDocument();
+      const pugi::xml_node found = Compile(path).evaluate_node(*whole).node();
+      if (!found) return Node(nullptr, context_, path);
+      return Found(whole, found);
+    }
+    const pugi::xml_node found = FindFirst(InScope(), path, simple);
     if (!found) return Node(nullptr, context_, path);
-    return Found(found);
+    return Found(doc_, found);
   }
 
   std::vector<Node> SelectNodes(const std::string& path) const override {
     const SimplePath simple = ParsePath(path);
+    std::shared_ptr<const pugi::xml_document> holder = doc_;
     std::vector<pugi::xml_node> found;
     if (simple.shape != SimplePath::Shape::kOther) {
-      found = FindAll(*doc_, path, simple);
+      found = FindAll(InScope(), path, simple);
     } else {
-      pugi::xpath_node_set set = Compile(path).evaluate_node_set(*doc_);
+      holder = WholeDocument();
+      pugi::xpath_node_set set = Compile(path).evaluate_node_set(*holder);
       set.sort();
       for (const pugi::xpath_node& n : set) {
         if (n.node()) found.push_back(n.node());
@@ -161,11 +175,13 @@ class PugiDocument : public Document {
     }
     std::vector<Node> nodes;
     nodes.reserve(found.size());
-    for (const pugi::xml_node& n : found) nodes.push_back(Found(n));
+    for (const pugi::xml_node& n : found) nodes.push_back(Found(holder, n));
     return nodes;
   }
 
-  std::string Text() const override { return DescendantText(*doc_); }
+  // The document's text is the text of all it holds: for an element standing for a
+  // document, the element's own.
+  std::string Text() const override { return DescendantText(element_ ? element_ : *doc_); }
 
  private:
   // Paths come from the library's own code, a few dozen in all: each is compiled once per
@@ -185,15 +201,35 @@ class PugiDocument : public Document {
     return *compiled.emplace(path, std::move(query)).first->second;
   }
 
+  Scope InScope() const { return element_ ? Scope{element_, true} : Scope{*doc_, false}; }
+
+  // The XPath engine needs a real document: an element standing for one is copied into one.
+  std::shared_ptr<const pugi::xml_document> WholeDocument() const {
+    if (!element_) return doc_;
+    auto whole = std::make_shared<pugi::xml_document>();
+    whole->append_copy(element_);
+    return whole;
+  }
+
   // Only an absent node names its context and path in an error; a found one is given
   // neither, which spares two string copies per selection.
-  Node Found(const pugi::xml_node& node) const {
-    return Node(std::make_shared<PugiNode>(doc_, node), std::string(), std::string());
+  static Node Found(const std::shared_ptr<const pugi::xml_document>& doc, const pugi::xml_node& node) {
+    return Node(std::make_shared<PugiNode>(doc, node), std::string(), std::string());
   }
 
   std::string context_;
   std::shared_ptr<const pugi::xml_document> doc_;
+  pugi::xml_node element_;  // set when the document stands for this element of doc_ alone
 };
+
+// Writing an element of an accepted document out and parsing the text gives a document
+// whose tree equals the element's subtree, so the subtree is read in place instead. Other
+// nodes (text, the document itself) take the way through the text, whose parse decides
+// what they become.
+std::unique_ptr<Document> PugiNode::Copy(const std::string& context) const {
+  if (node_.type() != pugi::node_element) return NodeImpl::Copy(context);
+  return std::make_unique<PugiDocument>(context, doc_, node_);
+}
 
 }  // namespace
 

@@ -55,32 +55,37 @@ bool Matches(const pugi::xml_node& node, const SimplePath& simple) {
   return simple.shape == SimplePath::Shape::kAnywhere || IsElementNamed(node.parent(), simple.parent);
 }
 
-// Every element matching the absolute steps from `step` on, below `node`, depth first in
-// child order: document order, since every match sits at the same depth.
-void CollectAbsolute(const pugi::xml_node& node, std::string_view steps, std::vector<pugi::xml_node>& found) {
+pugi::xml_node ChildrenAbsolute(const pugi::xml_node& node, std::string_view steps, std::vector<pugi::xml_node>* found);
+
+// `node` against the first of the absolute steps, then its children against the rest. With
+// `found` null, gives the first match; otherwise adds every match to it and gives null.
+// Depth first in child order is document order, since every match sits at the same depth.
+pugi::xml_node StepAbsolute(const pugi::xml_node& node, std::string_view steps, std::vector<pugi::xml_node>* found) {
   const size_t slash = steps.find('/');
-  const std::string_view name = steps.substr(0, slash);
-  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-    if (!IsElementNamed(child, name)) continue;
-    if (slash == std::string_view::npos) {
-      found.push_back(child);
-    } else {
-      CollectAbsolute(child, steps.substr(slash + 1), found);
-    }
-  }
+  if (!IsElementNamed(node, steps.substr(0, slash))) return pugi::xml_node();
+  if (slash != std::string_view::npos) return ChildrenAbsolute(node, steps.substr(slash + 1), found);
+  if (!found) return node;
+  found->push_back(node);
+  return pugi::xml_node();
 }
 
-// The first element matching the absolute steps below `node`, depth first in child order.
-pugi::xml_node FirstAbsolute(const pugi::xml_node& node, std::string_view steps) {
-  const size_t slash = steps.find('/');
-  const std::string_view name = steps.substr(0, slash);
+pugi::xml_node ChildrenAbsolute(const pugi::xml_node& node, std::string_view steps, std::vector<pugi::xml_node>* found) {
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-    if (!IsElementNamed(child, name)) continue;
-    if (slash == std::string_view::npos) return child;
-    const pugi::xml_node found = FirstAbsolute(child, steps.substr(slash + 1));
-    if (found) return found;
+    const pugi::xml_node first = StepAbsolute(child, steps, found);
+    if (first) return first;
   }
   return pugi::xml_node();
+}
+
+pugi::xml_node Absolute(const Scope& scope, const std::string& path, std::vector<pugi::xml_node>* found) {
+  const std::string_view steps = std::string_view(path).substr(1);
+  return scope.element ? StepAbsolute(scope.root, steps, found) : ChildrenAbsolute(scope.root, steps, found);
+}
+
+// The element standing for a document is at the top: it matches "//name", never
+// "//parent/child", whose parent would be the document.
+bool MatchesTop(const pugi::xml_node& element, const SimplePath& simple) {
+  return simple.shape == SimplePath::Shape::kAnywhere && IsElementNamed(element, simple.name);
 }
 
 }  // namespace
@@ -114,10 +119,11 @@ SimplePath ParsePath(const std::string& path) {
   return simple;
 }
 
-pugi::xml_node FindFirst(const pugi::xml_document& doc, const std::string& path, const SimplePath& simple) {
-  if (simple.shape == SimplePath::Shape::kAbsolute) return FirstAbsolute(doc, std::string_view(path).substr(1));
+pugi::xml_node FindFirst(const Scope& scope, const std::string& path, const SimplePath& simple) {
+  if (simple.shape == SimplePath::Shape::kAbsolute) return Absolute(scope, path, nullptr);
+  if (scope.element && MatchesTop(scope.root, simple)) return scope.root;
   pugi::xml_node found;
-  WalkInOrder(doc, [&](const pugi::xml_node& node) {
+  WalkInOrder(scope.root, [&](const pugi::xml_node& node) {
     if (!Matches(node, simple)) return true;
     found = node;
     return false;
@@ -125,13 +131,14 @@ pugi::xml_node FindFirst(const pugi::xml_document& doc, const std::string& path,
   return found;
 }
 
-std::vector<pugi::xml_node> FindAll(const pugi::xml_document& doc, const std::string& path, const SimplePath& simple) {
+std::vector<pugi::xml_node> FindAll(const Scope& scope, const std::string& path, const SimplePath& simple) {
   std::vector<pugi::xml_node> found;
   if (simple.shape == SimplePath::Shape::kAbsolute) {
-    CollectAbsolute(doc, std::string_view(path).substr(1), found);
+    Absolute(scope, path, &found);
     return found;
   }
-  WalkInOrder(doc, [&](const pugi::xml_node& node) {
+  if (scope.element && MatchesTop(scope.root, simple)) found.push_back(scope.root);
+  WalkInOrder(scope.root, [&](const pugi::xml_node& node) {
     if (Matches(node, simple)) found.push_back(node);
     return true;
   });

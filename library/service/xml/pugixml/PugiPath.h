@@ -31,14 +31,22 @@ struct SimplePath {
   std::string_view name;    // kAnywhere and kAnywhereChild: the element's name
 };
 
+// Where paths are looked for: a whole document, or an element standing for a document that
+// holds it alone (what writing the element out and parsing the text would give).
+struct Scope {
+  pugi::xml_node root;  // the document, or the element
+  bool element = false;
+};
+
 // The shape of `path` when it is one of the three with plain names in every step; kOther
 // for anything else, which is left to XPath (and to its error for a malformed path).
 SimplePath ParsePath(const std::string& path);
 
-// The first match in document order, or a null node. `path` is the text `simple` came from.
-pugi::xml_node FindFirst(const pugi::xml_document& doc, const std::string& path, const SimplePath& simple);
+// The first match in `scope` in document order, or a null node. `path` is the text `simple`
+// came from.
+pugi::xml_node FindFirst(const Scope& scope, const std::string& path, const SimplePath& simple);
 
-// Every match in document order.
-std::vector<pugi::xml_node> FindAll(const pugi::xml_document& doc, const std::string& path, const SimplePath& simple);
+// Every match in `scope` in document order.
+std::vector<pugi::xml_node> FindAll(const Scope& scope, const std::string& path, const SimplePath& simple);
 
 }  // namespace falcrest::xml
