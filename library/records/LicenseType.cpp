@@ -5,15 +5,6 @@
 #include "library/support/XmlText.h"
 
 namespace falcrest {
-namespace {
-
-// "<name>" + escaped text + "</name>" added to `out`, as XmlElement writes it.
-void AppendElement(std::string& out, const char* name, const std::string& text) {
-  out.append("<").append(name).append(">").append(EscapeXml(text)).append("</").append(name).append(">");
-}
-
-}  // namespace
-
 bool LicenseType::IsValid() const {
   return !UserId.empty() && !Password.empty() && !ClientName.empty() && !ClientProgramName.empty();
 }
@@ -23,10 +14,10 @@ std::string LicenseType::Serialize(const std::string& tag) const {
   std::string out;
   out.reserve(2 * tag.size() + UserId.size() + Password.size() + ClientName.size() + ClientProgramName.size() + 128);
   out.append("<").append(tag).append(">");
-  AppendElement(out, "UserId", UserId);
-  AppendElement(out, "Password", Password);
-  AppendElement(out, "ClientName", ClientName);
-  AppendElement(out, "ClientProgramName", ClientProgramName);
+  records::AppendElement(out, "UserId", UserId);
+  records::AppendElement(out, "Password", Password);
+  records::AppendElement(out, "ClientName", ClientName);
+  records::AppendElement(out, "ClientProgramName", ClientProgramName);
   out.append("</").append(tag).append(">");
   return out;
 }

@@ -1,8 +1,31 @@
 #include "library/records/RecordXml.h"
 
 #include "library/support/Numbers.h"
+#include "library/support/XmlText.h"
 
 namespace falcrest::records {
+
+namespace {
+
+bool NeedsEscape(const std::string& text) {
+  for (char c : text) {
+    if (c == '&' || c == '<' || c == '>') return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void AppendElement(std::string& out, const char* name, const std::string& text) {
+  out.append("<").append(name).append(">");
+  // Most values hold nothing to escape: they are copied as they are.
+  if (NeedsEscape(text)) {
+    out.append(EscapeXml(text));
+  } else {
+    out.append(text);
+  }
+  out.append("</").append(name).append(">");
+}
 
 std::unique_ptr<xml::Document> LoadFragment(const std::string& xml, const std::string& context) {
   std::unique_ptr<xml::Document> doc = xml::NewDocument(context);

@@ -12,6 +12,10 @@
 
 namespace falcrest::records {
 
+// Adds XmlElement(name, text) to `out` without the intermediate strings: the license goes out
+// with every call.
+void AppendElement(std::string& out, const char* name, const std::string& text);
+
 // A new document named `context` in missing-node errors, loaded with `xml` (a parse error
 // leaves it empty).
 std::unique_ptr<xml::Document> LoadFragment(const std::string& xml, const std::string& context);

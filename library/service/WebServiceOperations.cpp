@@ -4,6 +4,7 @@
 #include <string>
 
 #include "library/records/RecordNodes.h"
+#include "library/records/RecordXml.h"
 #include "library/service/ServiceAddress.h"
 #include "library/service/WebService.h"
 #include "library/service/WebServiceCall.h"
@@ -38,8 +39,9 @@ std::shared_ptr<DeviceType> WebService::GetOneMemberDevice(const LicenseType& li
                                                            const std::string& deviceTypeName) {
   const std::string method = "GetOneMemberDevice";
   // The device is read from the answer's result element where it lies, not from its text.
-  const CallAnswer answer = CallService(
-      WebServiceURL, method, MethodBody(method, license.Serialize("license") + XmlElement("deviceType", deviceTypeName)));
+  std::string parameters = license.Serialize("license");
+  records::AppendElement(parameters, "deviceType", deviceTypeName);
+  const CallAnswer answer = CallService(WebServiceURL, method, MethodBody(method, parameters));
   if (answer.fault || answer.empty) return nullptr;
   auto device = std::make_shared<DeviceType>();
   records::DeserializeDevice(answer.result, *device);
