@@ -167,6 +167,8 @@ class ThreadHandle {
 
 class CurlRequest : public Request {
  public:
+  CurlRequest() { headers_.reserve(4); }  // a SOAP call sets two
+
   void Open(const std::string& method, const std::string& url) override {
     if (url.empty()) Raise(Failure::kBadUrl, "The reminder service URL is empty: set WebServiceURL in the settings");
     GlobalInit();
