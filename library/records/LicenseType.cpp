@@ -2,9 +2,9 @@
 
 #include "library/records/RecordXml.h"
 #include "library/support/Numbers.h"
-#include "library/support/XmlText.h"
 
 namespace falcrest {
+
 bool LicenseType::IsValid() const {
   return !UserId.empty() && !Password.empty() && !ClientName.empty() && !ClientProgramName.empty();
 }

@@ -1,5 +1,5 @@
-// CallWebMethod: the SOAP 1.1 envelope around a method body, one POST, and the reading of
-// the answer as a fault, a result or an empty answer.
+// CallService and CallWebMethod: the SOAP 1.1 envelope around a method body, one POST, and
+// the reading of the answer as a fault, a result or an empty answer.
 #include "library/service/WebService.h"
 
 #include <cstring>
@@ -67,11 +67,11 @@ CallAnswer CallService(const std::string& url, const std::string& methodName, co
   std::unique_ptr<xml::Document> document = xml::NewDocument("The reminder service's answer");
   document->LoadXml(answer.body);
 
-  CallAnswer result;
+  CallAnswer out;
   if (IsFault(answer.body)) {
-    result.faultString = document->SelectSingleNode(kFaultStringPath).Text();
-    result.fault = true;
-    return result;
+    out.faultString = document->SelectSingleNode(kFaultStringPath).Text();
+    out.fault = true;
+    return out;
   }
 
   // The response element's path, then the result element's below it, in one string.
@@ -79,12 +79,12 @@ CallAnswer CallService(const std::string& url, const std::string& methodName, co
   path.reserve(std::char_traits<char>::length(kBodyPath) + 2 * methodName.size() + 16);
   path.append(kBodyPath).append(methodName).append("Response");
   if (!document->SelectSingleNode(path).HasText()) {
-    result.empty = true;
-    return result;
+    out.empty = true;
+    return out;
   }
   path.append("/").append(methodName).append("Result");
-  result.result = document->SelectSingleNode(path);
-  return result;
+  out.result = document->SelectSingleNode(path);
+  return out;
 }
 
 bool WebService::CallWebMethod(const std::string& methodName, const std::string& body, std::string& response) {
