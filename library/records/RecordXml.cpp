@@ -34,7 +34,7 @@ std::unique_ptr<xml::Document> LoadFragment(const std::string& xml, const std::s
 }
 
 std::string ReadText(const xml::Document& doc, const std::string& name) {
-  return doc.SelectSingleNode("//" + name).Text();
+  return doc.SelectText("//" + name);
 }
 
 void ReadGuardedInt32(const xml::Document& doc, const std::string& name, int32_t& field) {

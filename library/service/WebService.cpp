@@ -69,7 +69,7 @@ CallAnswer CallService(const std::string& url, const std::string& methodName, co
 
   CallAnswer out;
   if (IsFault(answer.body)) {
-    out.faultString = document->SelectSingleNode(kFaultStringPath).Text();
+    out.faultString = document->SelectText(kFaultStringPath);
     out.fault = true;
     return out;
   }

@@ -66,7 +66,7 @@ int32_t WebService::GetReminderIds(const LicenseType& license, const CalendarEve
       method, MethodBody(method, license.Serialize("license") + eventKey.Serialize("eventKey")), response);
   if (!Answered(normal, response)) return -1;
   // Only the first id in document order is wanted; later ones are not read.
-  return ToInt32(LoadAnswer(method, response)->SelectSingleNode("//int").Text(), "The remote event id");
+  return ToInt32(LoadAnswer(method, response)->SelectText("//int"), "The remote event id");
 }
 
 int32_t WebService::DeleteReminderByEventId(const LicenseType& license, int32_t EventId) {

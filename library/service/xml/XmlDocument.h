@@ -61,6 +61,8 @@ class Document {
   virtual Node SelectSingleNode(const std::string& path) const = 0;
   // All matches in document order; empty when none.
   virtual std::vector<Node> SelectNodes(const std::string& path) const = 0;
+  // SelectSingleNode(path).Text(), which a backend may answer without making a node.
+  virtual std::string SelectText(const std::string& path) const { return SelectSingleNode(path).Text(); }
   // All text of the document concatenated; empty for an empty document.
   virtual std::string Text() const = 0;
 };

@@ -159,6 +159,14 @@ class PugiDocument : public Document {
     return Found(doc_, found);
   }
 
+  std::string SelectText(const std::string& path) const override {
+    const SimplePath simple = ParsePath(path);
+    if (simple.shape == SimplePath::Shape::kOther) return SelectSingleNode(path).Text();
+    const pugi::xml_node found = FindFirst(InScope(), path, simple);
+    if (!found) return Node(nullptr, context_, path).Text();  // raises the missing-node error
+    return DescendantText(found);
+  }
+
   std::vector<Node> SelectNodes(const std::string& path) const override {
     const SimplePath simple = ParsePath(path);
     std::shared_ptr<const pugi::xml_document> holder = doc_;
