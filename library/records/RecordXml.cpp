@@ -33,11 +33,13 @@ std::unique_ptr<xml::Document> LoadFragment(const std::string& xml, const std::s
   return doc;
 }
 
-std::string ReadText(const xml::Document& doc, const std::string& name) {
-  return doc.SelectText("//" + name);
+std::string ReadText(const xml::Document& doc, const char* name) {
+  std::string path("//");
+  path.append(name);
+  return doc.SelectText(path);
 }
 
-void ReadGuardedInt32(const xml::Document& doc, const std::string& name, int32_t& field) {
+void ReadGuardedInt32(const xml::Document& doc, const char* name, int32_t& field) {
   TryToInt32(ReadText(doc, name), field);
 }
 

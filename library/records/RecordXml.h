@@ -21,11 +21,11 @@ void AppendElement(std::string& out, const char* name, const std::string& text);
 std::unique_ptr<xml::Document> LoadFragment(const std::string& xml, const std::string& context);
 
 // Text of the first element `name` anywhere; missing-node error (91) when there is none.
-std::string ReadText(const xml::Document& doc, const std::string& name);
+std::string ReadText(const xml::Document& doc, const char* name);
 
 // Sets `field` from the first element `name` only when its text is a number that fits;
 // missing-node error when the element is absent.
-void ReadGuardedInt32(const xml::Document& doc, const std::string& name, int32_t& field);
+void ReadGuardedInt32(const xml::Document& doc, const char* name, int32_t& field);
 
 // "true"/"false" as a Boolean the way the run-time converts text: "TRUE"/"FALSE" in any
 // case, numbers (0 false, others true); type mismatch (13) for anything else.
