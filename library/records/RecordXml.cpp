@@ -17,14 +17,18 @@ bool NeedsEscape(const std::string& text) {
 }  // namespace
 
 void AppendElement(std::string& out, const char* name, const std::string& text) {
-  out.append("<").append(name).append(">");
+  out += '<';
+  out += name;
+  out += '>';
   // Most values hold nothing to escape: they are copied as they are.
   if (NeedsEscape(text)) {
     out.append(EscapeXml(text));
   } else {
     out.append(text);
   }
-  out.append("</").append(name).append(">");
+  out += "</";
+  out += name;
+  out += '>';
 }
 
 std::unique_ptr<xml::Document> LoadFragment(const std::string& xml, const std::string& context) {

@@ -27,23 +27,33 @@ constexpr const char* kFaultMarker = "<SOAP:FAULT>";
 constexpr const char* kFaultStringPath = "/soap:Envelope/soap:Body/soap:Fault/faultstring";
 constexpr const char* kBodyPath = "/soap:Envelope/soap:Body/";
 
+// The marker in any letter case starts at `at`, which has at least its length left.
+bool IsMarkerAt(const char* at) {
+  for (size_t i = 0; kFaultMarker[i] != '\0'; ++i) {
+    char c = at[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != kFaultMarker[i]) return false;
+  }
+  return true;
+}
+
 // A plain substring test on the upper-cased text: any letter case of "<soap:Fault>" counts,
 // another prefix or an attribute in the start tag does not. Services rely on exactly this.
-// Compared in place, without an upper-cased copy of the whole answer.
+// Compared in place, without an upper-cased copy of the whole answer. Every occurrence has
+// an "F" or "f" six places in, a letter far rarer in an answer than "<": the search runs
+// over those.
 bool IsFault(const std::string& raw) {
+  constexpr size_t kF = 6;  // where "F" stands in the marker
   const size_t n = std::char_traits<char>::length(kFaultMarker);
-  const char* end = raw.data() + raw.size();
-  for (const char* at = raw.data(); static_cast<size_t>(end - at) >= n; ++at) {
-    at = static_cast<const char*>(std::memchr(at, '<', end - at));
-    if (!at || static_cast<size_t>(end - at) < n) return false;
-    size_t i = 1;
-    while (i < n) {
-      char c = at[i];
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-      if (c != kFaultMarker[i]) break;
-      ++i;
+  if (raw.size() < n) return false;
+  const char* first = raw.data() + kF;                // the first place an "F" can open a match
+  const char* last = raw.data() + (raw.size() - n) + kF;  // and the last
+  for (char f : {'F', 'f'}) {
+    for (const char* at = first; at <= last; ++at) {
+      at = static_cast<const char*>(std::memchr(at, f, static_cast<size_t>(last - at) + 1));
+      if (!at) break;
+      if (IsMarkerAt(at - kF)) return true;
     }
-    if (i == n) return true;
   }
   return false;
 }
