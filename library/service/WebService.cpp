@@ -2,6 +2,7 @@
 // the reading of the answer as a fault, a result or an empty answer.
 #include "library/service/WebService.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -27,35 +28,15 @@ constexpr const char* kFaultMarker = "<SOAP:FAULT>";
 constexpr const char* kFaultStringPath = "/soap:Envelope/soap:Body/soap:Fault/faultstring";
 constexpr const char* kBodyPath = "/soap:Envelope/soap:Body/";
 
-// The marker in any letter case starts at `at`, which has at least its length left.
-bool IsMarkerAt(const char* at) {
-  for (size_t i = 0; kFaultMarker[i] != '\0'; ++i) {
-    char c = at[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != kFaultMarker[i]) return false;
-  }
-  return true;
-}
-
 // A plain substring test on the upper-cased text: any letter case of "<soap:Fault>" counts,
 // another prefix or an attribute in the start tag does not. Services rely on exactly this.
-// Compared in place, without an upper-cased copy of the whole answer. Every occurrence has
-// an "F" or "f" six places in, a letter far rarer in an answer than "<": the search runs
-// over those.
+// Compared in place, without an upper-cased copy of the whole answer.
 bool IsFault(const std::string& raw) {
-  constexpr size_t kF = 6;  // where "F" stands in the marker
-  const size_t n = std::char_traits<char>::length(kFaultMarker);
-  if (raw.size() < n) return false;
-  const char* first = raw.data() + kF;                // the first place an "F" can open a match
-  const char* last = raw.data() + (raw.size() - n) + kF;  // and the last
-  for (char f : {'F', 'f'}) {
-    for (const char* at = first; at <= last; ++at) {
-      at = static_cast<const char*>(std::memchr(at, f, static_cast<size_t>(last - at) + 1));
-      if (!at) break;
-      if (IsMarkerAt(at - kF)) return true;
-    }
-  }
-  return false;
+  const auto sameUpper = [](char c, char upper) {
+    return (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) == upper;
+  };
+  const char* marker = kFaultMarker;
+  return std::search(raw.begin(), raw.end(), marker, marker + std::strlen(marker), sameUpper) != raw.end();
 }
 
 }  // namespace
