@@ -34,28 +34,8 @@ if [ ! -x "$host" ] || [ ! -x "$service" ] || [ ! -x "$falcrest" ]; then
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvanel-demo.XXXXXX")
-service_pid=""
-cleanup() {
-  if [ -n "$service_pid" ]; then
-    kill "$service_pid" 2>/dev/null || true
-    wait "$service_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# The service prints "listening on http://ADDR:PORT" first; read it from a pipe.
-mkfifo "$work/service.out"
-"$service" --seed-demo --port 0 --db "$work/service.db" >"$work/service.out" 2>"$work/service.err" &
-service_pid=$!
-exec 3<"$work/service.out"
-if ! read -r -t 10 first_line <&3; then
-  echo "run.sh: the reference service did not start:" >&2
-  cat "$work/service.err" >&2
-  exit 1
-fi
-base_url="${first_line#listening on }"
+. scripts/reference-service.sh
+start_reference_service "$service" "$work"
 echo "Reference service at $base_url (member demo, password demo)"
 
 export FALCREST_REGISTRY="$work/registry.reg"
