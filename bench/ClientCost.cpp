@@ -1,7 +1,5 @@
 #include "bench/ClientCost.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -9,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "bench/RawPost.h"
 #include "library/constants/SystemConst.h"
 #include "library/digest/MD5HashClass.h"
 #include "library/records/LicenseType.h"
@@ -54,44 +53,6 @@ CapturedRequest Parse(const std::string& raw) {
   return request;
 }
 
-size_t Collect(char* data, size_t size, size_t count, void* userdata) {
-  static_cast<std::string*>(userdata)->append(data, size * count);
-  return size * count;
-}
-
-// The floor: one easy handle kept for every call, so one connection, the same bytes.
-class RawPost {
- public:
-  RawPost(const std::string& url, const CapturedRequest& request) : body_(request.body), easy_(curl_easy_init()) {
-    for (const std::string& h : request.headers) headers_ = curl_slist_append(headers_, h.c_str());
-    headers_ = curl_slist_append(headers_, "Expect:");
-    curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(easy_, CURLOPT_POSTFIELDS, body_.data());
-    curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body_.size()));
-    curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_);
-    curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Collect);
-    curl_easy_setopt(easy_, CURLOPT_WRITEDATA, &answer_);
-  }
-  ~RawPost() {
-    curl_easy_cleanup(easy_);
-    curl_slist_free_all(headers_);
-  }
-  // The answer's size; throws when the exchange failed.
-  size_t Post() {
-    answer_.clear();
-    if (curl_easy_perform(easy_) != CURLE_OK) throw std::runtime_error("client cost: the raw POST failed");
-    return answer_.size();
-  }
-
- private:
-  std::string body_;
-  CURL* easy_;
-  curl_slist* headers_ = nullptr;
-  std::string answer_;
-};
-
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
@@ -116,7 +77,7 @@ ClientCostFigures MeasureClientCost(const std::string& serviceBase, const std::s
   const CapturedRequest request = Parse(proxy.TakeCapture());
 
   service.WebServiceURL = serviceBase + falcrest::kServicePath;
-  RawPost raw(service.WebServiceURL, request);
+  bench::RawPost raw(service.WebServiceURL, request.body, request.headers);
 
   // Warm both paths (connections, caches), then alternate so that drift hits both alike.
   for (int i = 0; i < 100; ++i) {
@@ -150,7 +111,7 @@ ClientCostFigures MeasureClientCost(const std::string& serviceBase, const std::s
   }
 
   // The raw POST through the proxy: what the network and the service give one exchange.
-  RawPost delayedRaw(proxyBase + falcrest::kServicePath, request);
+  bench::RawPost delayedRaw(proxyBase + falcrest::kServicePath, request.body, request.headers);
   std::vector<double> floorDirect;
   std::vector<double> floorDelayed;
   for (int i = 0; i < 15; ++i) {

@@ -27,7 +27,7 @@
 #ifdef CALLCOST_CANNED
 #include "fuzz/FakeHttp.h"
 #else
-#include <curl/curl.h>
+#include "bench/RawPost.h"
 #endif
 
 namespace {
@@ -50,44 +50,6 @@ const char* const kAnswer =
     "<LastDeliveryTime>0001-01-01T00:00:00</LastDeliveryTime><DeliveryStatus></DeliveryStatus>"
     "<ExtendStatus></ExtendStatus></GetOneMemberDeviceResult></GetOneMemberDeviceResponse></soap:Body>"
     "</soap:Envelope>";
-#else
-size_t Collect(char* data, size_t size, size_t count, void* userdata) {
-  static_cast<std::string*>(userdata)->append(data, size * count);
-  return size * count;
-}
-
-// The same exchange with no library around it: the request bytes are rebuilt by the caller.
-class RawPost {
- public:
-  RawPost(const std::string& url, const std::string& body, const std::string& action)
-      : body_(body), easy_(curl_easy_init()) {
-    headers_ = curl_slist_append(headers_, "Content-Type: text/xml");
-    headers_ = curl_slist_append(headers_, ("SOAPAction: " + action).c_str());
-    headers_ = curl_slist_append(headers_, "Expect:");
-    curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(easy_, CURLOPT_POSTFIELDS, body_.data());
-    curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body_.size()));
-    curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_);
-    curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Collect);
-    curl_easy_setopt(easy_, CURLOPT_WRITEDATA, &answer_);
-  }
-  ~RawPost() {
-    curl_easy_cleanup(easy_);
-    curl_slist_free_all(headers_);
-  }
-  void Post() {
-    answer_.clear();
-    if (curl_easy_perform(easy_) != CURLE_OK) throw std::runtime_error("the raw POST failed");
-  }
-
- private:
-  std::string body_;
-  CURL* easy_;
-  curl_slist* headers_ = nullptr;
-  std::string answer_;
-};
 #endif
 
 }  // namespace
@@ -141,7 +103,7 @@ int main(int argc, char** argv) {
           " xmlns:xsd='http://www.w3.org/2001/XMLSchema'><soap:Body>"
           "<" + method + " xmlns='" + falcrest::kServiceNamespace + "'>" + license.Serialize("license") +
           "<deviceType>HomeEmail</deviceType></" + method + "></soap:Body></soap:Envelope>";
-      RawPost post(service.WebServiceURL, body, falcrest::kServiceNamespace + method);
+      bench::RawPost post(service.WebServiceURL, body, {"Content-Type: text/xml", "SOAPAction: " + std::string(falcrest::kServiceNamespace) + method});
       for (long i = 0; i < calls; ++i) post.Post();
       return 0;
     }
