@@ -8,7 +8,8 @@ packages=(
   libpugixml-dev libcurl4-openssl-dev libsqlite3-dev libcpp-httplib-dev libical-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libssl-dev
   clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libwine-dev
+  wine wine64 xvfb imagemagick python3-pefile
 )
 
 missing=()
