@@ -63,7 +63,11 @@ falcrest::RecordArray<falcrest::DeviceType> ReminderDesigner::BuildMemberDevices
     std::shared_ptr<falcrest::DeviceType> dev = Service().GetOneMemberDevice(Credentials(), name);
     if (!dev) continue;
     const bool sms = name == kSms;
-    if (sms ? dev->DeviceAddress.empty() && dev->ServiceProviderName.empty() : dev->DeviceAddress.empty()) continue;
+    // A device that cannot carry the reminder is dropped: an SMS device with neither an
+    // address nor a provider, any other with an empty address or one that is only "|".
+    const bool unusable = sms ? dev->DeviceAddress.empty() && dev->ServiceProviderName.empty()
+                              : dev->DeviceAddress.empty() || dev->DeviceAddress == "|";
+    if (unusable) continue;
     if (n >= kDeviceSlots) RaiseTooManyDevices();
     table[n].type = name;
     table[n].address = dev->DeviceAddress;

@@ -8,10 +8,13 @@ namespace reminder {
 
 namespace {
 
+// The client hands back an empty object where it has none; that is an error only where the
+// object is used, so the set-up stops at the step that needs it, and an object held but
+// never used (no Inspectors, no items of a folder) just raises no events.
 template <class T>
-std::shared_ptr<T> Required(std::shared_ptr<T> object, const char* what) {
+T& Use(const std::shared_ptr<T>& object, const char* what) {
   if (!object) falcrest::RaiseMissingObject(std::string("Outlook did not provide ") + what);
-  return object;
+  return *object;
 }
 
 // Runs one release step of the disconnection; the client is going away, so nothing that
@@ -36,14 +39,13 @@ ReminderDesigner::~ReminderDesigner() { OnDisconnection(0); }
 
 void ReminderDesigner::OnConnection(const std::shared_ptr<outlook::Application>& Application, int) {
   try {
-    OLApplication.Set(Required(Application, "the application object"));
-    OLNamespace = Required(OLApplication.Get()->Session(), "the session (NameSpace)");
-    OLInspectors.Set(Required(OLApplication.Get()->GetInspectors(), "the Inspectors collection"));
-    OLFolderCalendar = Required(OLNamespace->GetDefaultFolder(outlook::kFolderCalendar), "the default Calendar folder");
-    OLItemsCalendar.Set(Required(OLFolderCalendar->GetItems(), "the items of the Calendar folder"));
-    OLFolderDeleted =
-        Required(OLNamespace->GetDefaultFolder(outlook::kFolderDeletedItems), "the default Deleted Items folder");
-    OLItemsDeleted.Set(Required(OLFolderDeleted->GetItems(), "the items of the Deleted Items folder"));
+    OLApplication.Set(Application);
+    OLNamespace = Use(OLApplication.Get(), "the application object").Session();
+    OLInspectors.Set(Use(OLApplication.Get(), "the application object").GetInspectors());
+    OLFolderCalendar = Use(OLNamespace, "the session (NameSpace)").GetDefaultFolder(outlook::kFolderCalendar);
+    OLItemsCalendar.Set(Use(OLFolderCalendar, "the default Calendar folder").GetItems());
+    OLFolderDeleted = Use(OLNamespace, "the session (NameSpace)").GetDefaultFolder(outlook::kFolderDeletedItems);
+    OLItemsDeleted.Set(Use(OLFolderDeleted, "the default Deleted Items folder").GetItems());
     SetUpServiceContext();
     CurrentEventId = -1;
   } catch (...) {
@@ -64,8 +66,9 @@ void ReminderDesigner::OnDisconnection(int) {
 
 void ReminderDesigner::OLInspectors_NewInspector(const std::shared_ptr<outlook::Inspector>& ins) {
   try {
-    std::shared_ptr<outlook::AppointmentItem> appointment = AsAppointment(
-        Required(Required(ins, "the new inspector")->CurrentItem(), "the item of the new inspector"));
+    // An inspector without an item is no appointment: ignored like a mail.
+    std::shared_ptr<outlook::AppointmentItem> appointment =
+        AsAppointment(Use(ins, "the new inspector").CurrentItem());
     if (appointment) OLAppointmentItem.Set(std::move(appointment));
   } catch (...) {
     ReportCurrentException();

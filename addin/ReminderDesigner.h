@@ -114,7 +114,8 @@ class ReminderDesigner : public outlook::IDTExtensibility2 {
   // The kept devices (n + 1 records, the last one empty) and n.
   falcrest::RecordArray<falcrest::DeviceType> BuildMemberDevices(const std::string& chosenTypes, int& n);
 
-  // The item as an appointment when its type name is exactly "AppointmentItem", else nullptr.
+  // The item as an appointment when its type name is exactly "AppointmentItem", else nullptr;
+  // an empty item (type name "Nothing") is no appointment.
   static std::shared_ptr<outlook::AppointmentItem> AsAppointment(const std::shared_ptr<outlook::Item>& item);
   // Checked access to fields that a failed connection may have left empty.
   outlook::AppointmentItem& TrackedAppointment() const;

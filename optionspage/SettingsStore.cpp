@@ -23,12 +23,12 @@ void EnsureDefaults(const falcrest::RegistryClass& settings) {
 }
 
 void SaveSettings(const falcrest::RegistryClass& settings, const std::string& userId,
-                  const std::string& password, const std::string& deviceList) {
+                  const std::string& password, const std::optional<std::string>& deviceList) {
   settings.SetData(falcrest::kUserIdValue, userId);
   // Encode64 pads its argument, so it gets a copy; an empty password stays the empty text.
   std::string typed = password;
   settings.SetData(falcrest::kPasswordValue, typed.empty() ? std::string() : falcrest::Base64Class().Encode64(typed));
-  settings.SetData(falcrest::kDeviceValue, deviceList);
+  if (deviceList) settings.SetData(falcrest::kDeviceValue, *deviceList);
 }
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 // The settings of the add-in, kept under one registry key: the service account, the
 // service address and the default devices. The page is the only writer; the add-in reads.
+#include <optional>
 #include <string>
 
 #include "library/registry/RegistryClass.h"
@@ -16,9 +17,9 @@ void EnsureDefaults(const falcrest::RegistryClass& settings);
 
 // The page's save: "UserID" as typed, "Password" as Encode64 of the typed password or the
 // empty text, "Device" as the device list given (falcrest::BuildDeviceList of the chosen
-// rows). "WebServiceURL" is never written. Raises the registry's errors; values written
-// before one stay written.
+// rows); without a list "Device" is not written at all. "WebServiceURL" is never written.
+// Raises the registry's errors; values written before one stay written.
 void SaveSettings(const falcrest::RegistryClass& settings, const std::string& userId,
-                  const std::string& password, const std::string& deviceList);
+                  const std::string& password, const std::optional<std::string>& deviceList);
 
 }  // namespace orvane

@@ -2,7 +2,9 @@
 // The client's object model, as far as the add-in and the settings page use it: the
 // operations they call and the events they receive. The host implements these classes;
 // the add-in and the page only call them. Events are delivered to sinks that a receiver
-// advises on the source and unadvises when it lets go.
+// advises on the source and unadvises when it lets go. A member that returns an object
+// returns nullptr where the client has none (an empty object, type name "Nothing"); the
+// caller decides whether that is an error, at the point where it uses the object.
 #include <cstdint>
 #include <memory>
 #include <string>

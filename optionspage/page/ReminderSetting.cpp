@@ -2,6 +2,7 @@
 
 #include <array>
 #include <exception>
+#include <optional>
 
 #include "addin/objectmodel/Windowing.h"
 #include "library/constants/DeviceTypes.h"
@@ -140,13 +141,14 @@ void ReminderSetting::OnEdit() {
   if (state_.PageSite) state_.PageSite->OnStatusChange();
 }
 
-void ReminderSetting::SetUserIdText(const std::string& text) {
-  layout_.At("txtUserID").caption = text;
-  OnEdit();
-}
+void ReminderSetting::SetUserIdText(const std::string& text) { SetBoxText("txtUserID", text); }
 
-void ReminderSetting::SetPasswordText(const std::string& text) {
-  layout_.At("txtPassword").caption = text;
+void ReminderSetting::SetPasswordText(const std::string& text) { SetBoxText("txtPassword", text); }
+
+void ReminderSetting::SetBoxText(const char* box, const std::string& text) {
+  std::string& shown = layout_.At(box).caption;
+  if (shown == text) return;  // the same text raises no Change, as a text box does
+  shown = text;
   OnEdit();
 }
 
@@ -170,10 +172,10 @@ void ReminderSetting::Apply() {
     for (size_t row = 0; row < kDeviceRows.size(); ++row) chosen[row] = layout_.CheckBox(row).value == 1;
 
     // When start-up failed, the rows were never (or only partly) loaded and no box was
-    // pre-checked: a list built from them would erase the user's default devices, so the
-    // stored list is written back as it is.
-    const std::string devices =
-        startupFailed_ ? settings.GetData(falcrest::kDeviceValue) : falcrest::BuildDeviceList(chosen);
+    // pre-checked: a list built from them would erase the user's default devices, and
+    // writing the stored one back would trim and retype it, so "Device" is left alone.
+    std::optional<std::string> devices;
+    if (!startupFailed_) devices = falcrest::BuildDeviceList(chosen);
     SaveSettings(settings, UserIdText(), PasswordText(), devices);
 
     state_.PageDirty = false;

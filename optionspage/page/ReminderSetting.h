@@ -38,7 +38,8 @@ class ReminderSetting : public outlook::PropertyPage {
   // The page has no help: sets neither argument.
   void GetPageInfo(std::string& HelpFile, int32_t& HelpContext) override;
 
-  // The user (or start-up) sets the text of a box; raises its Change event.
+  // The user (or start-up) sets the text of a box; raises its Change event when the text
+  // differs from what the box holds.
   void SetUserIdText(const std::string& text);
   void SetPasswordText(const std::string& text);
   // The user clicks the check box of a row (0..9, table order): the value toggles. A click
@@ -62,6 +63,7 @@ class ReminderSetting : public outlook::PropertyPage {
 
  private:
   void Initialize();
+  void SetBoxText(const char* box, const std::string& text);
   void SetCheckBoxValue(size_t row, int value);
   // The Change and Click handlers of the text boxes and check boxes.
   void OnEdit();

@@ -1,4 +1,6 @@
 // Connection, disconnection, the tracked appointment and the options pages.
+#include <algorithm>
+
 #include "AddinFixture.h"
 
 namespace addin_test {
@@ -16,36 +18,53 @@ TEST_F(Connection, TakesTheClientObjectsInOrder) {
   EXPECT_TRUE(windowing.boxes.empty());
 }
 
-TEST_F(Connection, AFailingStepStopsTheSetUpAndIsReported) {
+// An object the client gives back empty is an error only at the step that uses it; one
+// held but never used lets the set-up go on.
+TEST_F(Connection, AnEmptyObjectStopsTheSetUpOnlyWhereItIsUsed) {
+  const Calls all = {"Application.Advise",    "Application.Session",         "Application.Inspectors",
+                     "Inspectors.Advise",     "Session.GetDefaultFolder(9)", "Calendar.GetItems",
+                     "Calendar.Items.Advise", "Session.GetDefaultFolder(3)", "Deleted Items.GetItems",
+                     "Deleted Items.Items.Advise"};
+  const auto upTo = [&](size_t n) { return Calls(all.begin(), all.begin() + n); };
+  const auto allBut = [&](const std::string& left) {
+    Calls calls = all;
+    calls.erase(std::find(calls.begin(), calls.end(), left));
+    return calls;
+  };
   struct Row {
     const char* name;
-    std::function<void(FakeApplication&)> breakIt;
-    Calls calls;  // up to and including the failing step
+    std::function<void(std::shared_ptr<FakeApplication>&)> breakIt;
+    Calls calls;
+    const char* box;  // the error box text, or nullptr for none
   };
   const std::vector<Row> rows = {
-      {"no session", [](FakeApplication& a) { a.session = nullptr; },
-       {"Application.Advise", "Application.Session"}},
-      {"no calendar", [](FakeApplication& a) { a.session->calendar = nullptr; },
-       {"Application.Advise", "Application.Session", "Application.Inspectors", "Inspectors.Advise",
-        "Session.GetDefaultFolder(9)"}},
-      {"deleted items unreadable", [](FakeApplication& a) { a.session->deleted->failItems = true; },
-       {"Application.Advise", "Application.Session", "Application.Inspectors", "Inspectors.Advise",
-        "Session.GetDefaultFolder(9)", "Calendar.GetItems", "Calendar.Items.Advise", "Session.GetDefaultFolder(3)",
-        "Deleted Items.GetItems"}},
+      {"no application", [](auto& a) { a = nullptr; }, {}, "Outlook did not provide the application object"},
+      {"no session", [](auto& a) { a->session = nullptr; }, upTo(4), "Outlook did not provide the session (NameSpace)"},
+      {"no inspectors", [](auto& a) { a->inspectors = nullptr; }, allBut("Inspectors.Advise"), nullptr},
+      {"no calendar", [](auto& a) { a->session->calendar = nullptr; }, upTo(5),
+       "Outlook did not provide the default Calendar folder"},
+      {"no deleted items", [](auto& a) { a->session->deleted->items = nullptr; }, allBut("Deleted Items.Items.Advise"),
+       nullptr},
+      {"deleted items unreadable", [](auto& a) { a->session->deleted->failItems = true; }, upTo(9),
+       "The items of Deleted Items cannot be read"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     auto localLog = std::make_shared<CallLog>();
     auto app = std::make_shared<FakeApplication>(localLog);
-    row.breakIt(*app);
+    row.breakIt(app);
     windowing.boxes.clear();
     auto addin = reminder::CreateReminderDesigner();
     addin->OnConnection(app, 0);
     EXPECT_EQ(localLog->Take(), row.calls);
-    ASSERT_EQ(windowing.boxes.size(), 1u);
-    EXPECT_EQ(windowing.boxes[0].caption, "Reminder Add-In Error");
-    EXPECT_EQ(windowing.boxes[0].icon, ui::Icon::kCritical);
-    EXPECT_FALSE(windowing.boxes[0].text.empty());
+    if (row.box) {
+      ASSERT_EQ(windowing.boxes.size(), 1u);
+      EXPECT_EQ(windowing.boxes[0].text, row.box);
+      EXPECT_EQ(windowing.boxes[0].caption, "Reminder Add-In Error");
+      EXPECT_EQ(windowing.boxes[0].icon, ui::Icon::kCritical);
+    } else {
+      EXPECT_TRUE(windowing.boxes.empty());
+    }
     addin->OnDisconnection(0);
   }
 }
@@ -102,10 +121,14 @@ TEST_F(Connection, OnlyTheAppointmentOpenedLastIsTracked) {
   EXPECT_EQ(view.shown.size(), 1u);
 }
 
-TEST_F(Connection, AnUnreadableInspectorItemIsReportedAndChangesNothing) {
+TEST_F(Connection, AnInspectorWithoutAnItemIsIgnoredAndAnUnreadableOneReported) {
   Connect();
   auto tracked = Track("Dentist");
   outlook.app->inspectors->RaiseNewInspector(nullptr);
+  EXPECT_TRUE(windowing.boxes.empty());
+  EXPECT_TRUE(log->Take().empty());
+
+  outlook.app->inspectors->RaiseNewInspector(std::make_shared<FakeAppointment>(log, "Hidden"), false);
   ASSERT_EQ(windowing.boxes.size(), 1u);
   EXPECT_EQ(windowing.boxes[0].text, "The inspector's item cannot be read");
   EXPECT_EQ(windowing.boxes[0].caption, "Reminder Add-In Error");

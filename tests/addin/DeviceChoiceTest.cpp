@@ -108,7 +108,12 @@ TEST_F(DeviceChoice, DevicesThatCannotCarryTheReminderAreDropped) {
        {"HomeEmail[demo@example.com][]"}},
       {"bars kept whole", {"SMS"}, [](ScriptedService& s) { s.SetDevice("SMS", "555|1234", "Ac|me"); },
        {"SMS[555|1234][Ac|me]"}},
-      {"a lone bar", {"SMS"}, [](ScriptedService& s) { s.SetDevice("SMS", "|", ""); }, {"SMS[|][]"}},
+      {"a lone bar as the SMS address", {"SMS"}, [](ScriptedService& s) { s.SetDevice("SMS", "|", ""); },
+       {"SMS[|][]"}},
+      {"a lone bar as another address", {"HomeEmail", "SMS"}, [](ScriptedService& s) { s.SetDevice("HomeEmail", "|"); },
+       {"SMS[5551234][Acme]"}},
+      {"a bar within another address", {"HomeEmail"}, [](ScriptedService& s) { s.SetDevice("HomeEmail", "a|b"); },
+       {"HomeEmail[a|b][]"}},
       {"every device dropped", {"HomeEmail", "SMS"},
        [](ScriptedService& s) {
          s.RemoveDevice("HomeEmail");

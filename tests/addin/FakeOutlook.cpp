@@ -75,8 +75,8 @@ void FakeInspectors::Unadvise(outlook::InspectorsEvents* sink) {
   Remove(sinks_, sink);
 }
 
-void FakeInspectors::RaiseNewInspector(const std::shared_ptr<outlook::Item>& item) {
-  auto inspector = std::make_shared<FakeInspector>(item);
+void FakeInspectors::RaiseNewInspector(const std::shared_ptr<outlook::Item>& item, bool readable) {
+  auto inspector = std::make_shared<FakeInspector>(item, readable);
   for (auto* sink : std::vector<outlook::InspectorsEvents*>(sinks_)) sink->NewInspector(inspector);
 }
 

@@ -92,7 +92,7 @@ class FakeFolder : public outlook::MAPIFolder {
       : log_(log), name_(name), items(std::make_shared<FakeItems>(log, name)) {}
   std::shared_ptr<outlook::Items> GetItems() override;
 
-  std::shared_ptr<FakeItems> items;
+  std::shared_ptr<FakeItems> items;  // nullptr: the folder gives no items
   bool failItems = false;
 
 };
@@ -114,14 +114,15 @@ class FakeNameSpace : public outlook::NameSpace {
 
 class FakeInspector : public outlook::Inspector {
  public:
-  explicit FakeInspector(std::shared_ptr<outlook::Item> item) : item_(std::move(item)) {}
+  FakeInspector(std::shared_ptr<outlook::Item> item, bool readable) : item_(std::move(item)), readable_(readable) {}
   std::shared_ptr<outlook::Item> CurrentItem() override {
-    if (!item_) throw std::runtime_error("The inspector's item cannot be read");
+    if (!readable_) throw std::runtime_error("The inspector's item cannot be read");
     return item_;
   }
 
  private:
   std::shared_ptr<outlook::Item> item_;
+  bool readable_;
 };
 
 class FakeInspectors : public outlook::Inspectors {
@@ -130,8 +131,8 @@ class FakeInspectors : public outlook::Inspectors {
   void Advise(outlook::InspectorsEvents* sink) override;
   void Unadvise(outlook::InspectorsEvents* sink) override;
   size_t SinkCount() const { return sinks_.size(); }
-  // A window opens showing the item (nullptr: an item that cannot be read).
-  void RaiseNewInspector(const std::shared_ptr<outlook::Item>& item);
+  // A window opens showing the item (nullptr: an empty item), or one whose item cannot be read.
+  void RaiseNewInspector(const std::shared_ptr<outlook::Item>& item, bool readable = true);
 
  private:
   std::shared_ptr<CallLog> log_;
@@ -162,7 +163,7 @@ class FakeApplication : public outlook::Application {
   void RaiseOptionsPagesAdd(FakePages& pages);
 
   std::shared_ptr<FakeNameSpace> session;  // nullptr: no session
-  std::shared_ptr<FakeInspectors> inspectors;
+  std::shared_ptr<FakeInspectors> inspectors;  // nullptr: no Inspectors collection
 
  private:
   std::vector<outlook::ApplicationEvents*> sinks_;

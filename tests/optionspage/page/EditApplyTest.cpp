@@ -11,7 +11,7 @@ std::string Encoded(std::string text) { return falcrest::Base64Class().Encode64(
 const char* const kReopen =
     "Add-In Message (information): Please close Options and reopen it to get all devices setting from tarvanel";
 
-TEST_F(EditApplyTest, EditsReachTheSiteOnlyOnceItIsGiven) {
+TEST_F(EditApplyTest, OnlyRealEditsReachTheSiteAndOnlyOnceItIsGiven) {
   orvane::ReminderSetting page;
   page.SetUserIdText("early");  // before the site: ignored
   EXPECT_FALSE(page.Dirty());
@@ -22,8 +22,15 @@ TEST_F(EditApplyTest, EditsReachTheSiteOnlyOnceItIsGiven) {
   EXPECT_FALSE(page.Dirty());
   EXPECT_EQ(log_, Log{});
 
+  // Typing the text a box already holds changes nothing: Apply stays greyed.
+  page.SetUserIdText("early");
+  page.SetPasswordText("");
+  EXPECT_FALSE(page.Dirty());
+  EXPECT_EQ(log_, Log{});
+
   page.SetUserIdText("demo");
   EXPECT_TRUE(page.Dirty());
+  page.SetPasswordText("secret");
   page.SetPasswordText("secret");
   EXPECT_FALSE(page.ClickCheckBox(kHomeEmail));  // disabled: no click, no call
   EXPECT_EQ(log_, (Log{"OnStatusChange", "OnStatusChange"}));

@@ -85,6 +85,28 @@ class PageTest : public ::testing::Test {
     return text.str();
   }
 
+  // The line of the registry file that holds "Device", or "" when there is none.
+  std::string DeviceLine() const {
+    std::istringstream text(RegistryText());
+    for (std::string line; std::getline(text, line);) {
+      if (line.rfind("\"Device\"=", 0) == 0) return line;
+    }
+    return "";
+  }
+  // Replaces that line by hand, as a person editing the file would ("": removes it).
+  void SetDeviceLine(const std::string& replacement) {
+    std::istringstream text(RegistryText());
+    std::string edited;
+    for (std::string line; std::getline(text, line);) {
+      if (line.rfind("\"Device\"=", 0) != 0) {
+        edited += line + "\n";
+      } else if (!replacement.empty()) {
+        edited += replacement + "\n";
+      }
+    }
+    std::ofstream(path_, std::ios::binary | std::ios::trunc) << edited;
+  }
+
   // Builds the page and gives it a recording site, as the Options dialog does.
   std::unique_ptr<orvane::ReminderSetting> OpenSitedPage() {
     auto page = std::make_unique<orvane::ReminderSetting>();

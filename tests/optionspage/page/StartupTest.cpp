@@ -135,12 +135,26 @@ TEST_F(StartupTest, FailedStartUpKeepsTheDesignLinkAndTheStoredDevices) {
     page->lblHyperlink_Click();
     EXPECT_EQ(log_, Log{"OpenUrl " + deadUrl.substr(0, deadUrl.find('/', 7)) + "/Signup.aspx"});
 
-    // The rows were never loaded: applying writes the account but keeps the default devices.
+  }
+
+  // The rows were never loaded: applying writes the account but leaves "Device" as it was
+  // stored, whatever its form; writing it back would trim or retype it.
+  const char* const lines[] = {
+      "\"Device\"=\"HomeEmail,SMS\"",
+      "\"Device\"=\" HomeEmail,SMS \"",
+      "\"Device\"=hex(2):46,61,78,00",
+      "",  // no value at all
+  };
+  for (const std::string line : lines) {
+    SCOPED_TRACE(line);
+    Store("demo", "demo", deadUrl, "HomeEmail,SMS");
+    SetDeviceLine(line);
+    auto page = OpenSitedPage();
+    ASSERT_TRUE(page->StartupFailed());
     page->SetUserIdText("demo2");
-    log_.clear();
     page->Apply();
     EXPECT_EQ(Stored("UserID"), "demo2");
-    EXPECT_EQ(Stored("Device"), "HomeEmail,SMS");
+    EXPECT_EQ(DeviceLine(), line);
     EXPECT_FALSE(page->Dirty());
   }
 }
