@@ -57,7 +57,7 @@ std::string RenderPage(const std::string& title, const std::string& bodyHtml, co
          "<style>body{font-family:Tahoma,sans-serif;margin:2em;max-width:50em}"
          "label{display:inline-block;min-width:14em}table{border-collapse:collapse}"
          "td,th{border:1px solid #999;padding:.3em .6em;text-align:left;vertical-align:top}"
-         ".error{color:#a00}.notice{color:#060}nav a{margin-right:1em}"
+         ".error{color:#a00}.notice{color:#060}nav a{margin-right:1em}pre{font-family:inherit;margin:0}"
          "nav{border-bottom:1px solid #999;padding-bottom:.4em}.member{float:right}.member a{margin:0 0 0 1em}"
          "</style></head><body>\n"
          "<nav><a href=\"/\">Home</a><a href=\"/Signup.aspx\">Sign up</a>"

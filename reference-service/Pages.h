@@ -40,8 +40,9 @@ class WebPages {
   Visit Open(const httplib::Request& req, bool posted);
   // Runs a member page: the page itself with a session, else the log-in form or the log-in
   // it posts (a form with a "Password" field), which starts a session and returns to the page.
-  void Guarded(const char* title, MemberPage page, const httplib::Request& req, bool posted, httplib::Response& res);
-  void LogInPage(const char* title, const Visit& visit, httplib::Response& res);
+  // `what` names what the page shows, for its log-in form ("your reminders").
+  void Guarded(const char* what, MemberPage page, const httplib::Request& req, bool posted, httplib::Response& res);
+  void LogInPage(const char* what, const Visit& visit, httplib::Response& res);
   void StartSession(const Visit& visit, const Member& member, httplib::Response& res);
   void LogOut(const Visit& visit, httplib::Response& res);
 

@@ -54,8 +54,8 @@ void WebPages::Register(httplib::Server& server) {
   const auto open = [this](Page page, bool posted) {
     return [this, page, posted](const Request& q, Response& r) { (this->*page)(Open(q, posted), r); };
   };
-  const auto member = [this](const char* title, MemberPage page, bool posted) {
-    return [this, title, page, posted](const Request& q, Response& r) { Guarded(title, page, q, posted, r); };
+  const auto member = [this](const char* what, MemberPage page, bool posted) {
+    return [this, what, page, posted](const Request& q, Response& r) { Guarded(what, page, q, posted, r); };
   };
   server.Get("/", open(&WebPages::Home, false));
   server.Get(R"(/WebService/OutlookPlugin\.asmx)", open(&WebPages::ServiceInfo, false));
@@ -63,12 +63,12 @@ void WebPages::Register(httplib::Server& server) {
   server.Post(R"(/Signup\.aspx)", open(&WebPages::Signup, true));
   server.Get(R"(/Logout\.aspx)", open(&WebPages::LogOut, false));
   server.Post(R"(/Logout\.aspx)", open(&WebPages::LogOut, true));
-  server.Get(R"(/EditDevice\.aspx)", member("Set up devices", &WebPages::EditDevice, false));
-  server.Post(R"(/EditDevice\.aspx)", member("Set up devices", &WebPages::EditDevice, true));
-  server.Get(R"(/Reminders\.aspx)", member("Reminders", &WebPages::Reminders, false));
-  server.Post(R"(/Reminders\.aspx)", member("Reminders", &WebPages::Reminders, true));
-  server.Get(R"(/Reminder\.aspx)", member("Reminder", &WebPages::Reminder, false));
-  server.Post(R"(/Reminder\.aspx)", member("Reminder", &WebPages::Reminder, true));
+  server.Get(R"(/EditDevice\.aspx)", member("your devices", &WebPages::EditDevice, false));
+  server.Post(R"(/EditDevice\.aspx)", member("your devices", &WebPages::EditDevice, true));
+  server.Get(R"(/Reminders\.aspx)", member("your reminders", &WebPages::Reminders, false));
+  server.Post(R"(/Reminders\.aspx)", member("your reminders", &WebPages::Reminders, true));
+  server.Get(R"(/Reminder\.aspx)", member("this reminder", &WebPages::Reminder, false));
+  server.Post(R"(/Reminder\.aspx)", member("this reminder", &WebPages::Reminder, true));
 }
 
 void WebPages::Home(const Visit& visit, httplib::Response& res) {

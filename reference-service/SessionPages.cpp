@@ -21,9 +21,11 @@ std::string PageUrl(const std::string& path, const std::map<std::string, std::st
   return id.empty() ? path : path + "?id=" + EncodeQueryValue(id);
 }
 
-std::string LogInForm(const std::string& action, const std::string& userId, const std::string& error) {
+// The log-in page of a member page; `what` names what it shows ("your reminders").
+std::string LogInForm(const std::string& what, const std::string& action, const std::string& userId,
+                      const std::string& error) {
   return ErrorList(error.empty() ? std::vector<std::string>{} : std::vector<std::string>{error}) +
-         "<p>Log in with your user ID and password to see this page.</p>\n"
+         "<p>Log in with your user ID and password to see " + EscapeHtml(what) + ".</p>\n"
          "<form method=\"post\" action=\"" + EscapeHtml(action) + "\">\n" + Field("User ID", "UserId", userId) +
          Field("Password", "Password", "", "password") + "<p><button type=\"submit\">Log in</button></p>\n</form>\n" +
          "<p>No account yet? <a href=\"/Signup.aspx\">Sign up for a free account</a>.</p>\n";
@@ -72,27 +74,27 @@ void WebPages::StartSession(const Visit& visit, const Member& member, httplib::R
   res.set_header("Set-Cookie", SessionCookie(sessions_.Start(member.userId)));
 }
 
-void WebPages::Guarded(const char* title, MemberPage page, const httplib::Request& req, bool posted,
+void WebPages::Guarded(const char* what, MemberPage page, const httplib::Request& req, bool posted,
                        httplib::Response& res) {
   const Visit visit = Open(req, posted);
   // A member's data must not linger in caches once the session is over.
   res.set_header("Cache-Control", "no-store");
   if (visit.posted && visit.form.count("Password")) {
-    LogInPage(title, visit, res);
+    LogInPage(what, visit, res);
   } else if (visit.member) {
     (this->*page)(*visit.member, visit, res);
   } else {
-    res.set_content(RenderPage(title, LogInForm(PageUrl(visit.path, visit.form), "", "")), kHtml);
+    res.set_content(RenderPage("Log in", LogInForm(what, PageUrl(visit.path, visit.form), "", "")), kHtml);
   }
 }
 
-void WebPages::LogInPage(const char* title, const Visit& visit, httplib::Response& res) {
+void WebPages::LogInPage(const char* what, const Visit& visit, httplib::Response& res) {
   const std::string userId = FormValue(visit.form, "UserId");
   const std::string back = PageUrl(visit.path, visit.form);
   if (const int wait = throttle_.Admit(userId); wait > 0) {
     res.status = 429;
     res.set_header("Retry-After", std::to_string(wait));
-    res.set_content(RenderPage(title, LogInForm(back, userId,
+    res.set_content(RenderPage("Log in", LogInForm(what, back, userId,
                                                 "Too many failed log-ins for this user ID; please try again in " +
                                                     std::to_string(wait) + (wait == 1 ? " second." : " seconds."))),
                     kHtml);
@@ -101,7 +103,7 @@ void WebPages::LogInPage(const char* title, const Visit& visit, httplib::Respons
   const std::optional<Member> member = CheckPassword(userId, FormValue(visit.form, "Password"));
   if (!member) {
     res.status = 403;
-    res.set_content(RenderPage(title, LogInForm(back, userId, "Invalid user ID or password.")), kHtml);
+    res.set_content(RenderPage("Log in", LogInForm(what, back, userId, "Invalid user ID or password.")), kHtml);
     return;
   }
   throttle_.Succeeded(userId);
