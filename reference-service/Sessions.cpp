@@ -1,6 +1,7 @@
 #include "reference-service/Sessions.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "reference-service/Secrets.h"
 

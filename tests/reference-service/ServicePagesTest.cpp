@@ -175,7 +175,8 @@ TEST_F(ServicePagesTest, MemberPagesShowOnlyTheLoggedInMembersData) {
   // No session, a made-up one, or one from before a restart: the log-in form and no data.
   const std::string memberPages[] = {"/Reminders.aspx", "/Reminders.aspx?user=demo", aDetail, "/Reminder.aspx?id=1",
                                      "/EditDevice.aspx"};
-  for (const std::string cookie : {"", "TarvanelSession=", "TarvanelSession=00112233445566778899aabbccddeeff"}) {
+  for (const std::string& cookie : {std::string(), std::string("TarvanelSession="),
+                                    std::string("TarvanelSession=00112233445566778899aabbccddeeff")}) {
     for (const std::string& path : memberPages) {
       const auto answer = Page(path, cookie);
       ASSERT_TRUE(answer) << path;
