@@ -28,9 +28,8 @@ struct OperationsSetup {
   std::chrono::milliseconds roundTrip{20};
   int directCycles = 5;
   int delayedCycles = 5;
-  // Idle time before the first save of a cycle, longer than the service keeps an idle
-  // connection, so that save pays for its own connection as a save after some editing does;
-  // the second save follows at once on the kept connection.
+  // Idle time before the first save of a cycle, as after some editing; the second save
+  // follows at once.
   std::chrono::milliseconds idleBeforeSave{1500};
 };
 
@@ -38,6 +37,7 @@ struct OperationsResult {
   std::vector<OperationFigures> operations;  // save (new, kept connection), open, start-up, delete
   std::vector<std::string> problems;         // message boxes, unexpected selections
   double saveDialogMs = 0;                   // median time inside the dialog, taken out of the save
+  double idleBeforeSaveMs = 0;               // the pause before the first save of a cycle
 };
 
 // Runs the cycles; the registry (FALCREST_REGISTRY) must hold the demo account.

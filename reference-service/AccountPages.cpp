@@ -17,11 +17,6 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-std::string Get(const std::map<std::string, std::string>& form, const std::string& name) {
-  const auto it = form.find(name);
-  return it == form.end() ? std::string() : it->second;
-}
-
 // The settings page keeps the user ID trimmed, so blanks inside it could never log in.
 std::string CheckUserId(const std::string& userId) {
   if (userId.empty()) return "Please enter a user ID.";
@@ -33,35 +28,26 @@ std::string CheckUserId(const std::string& userId) {
 
 std::string SignupForm(const std::map<std::string, std::string>& form, const std::vector<std::string>& errors) {
   return ErrorList(errors) + "<form method=\"post\" action=\"/Signup.aspx\">\n" +
-         Field("User ID", "UserId", Get(form, "UserId")) + Field("Password", "Password", "", "password") +
-         Field("First name", "FirstName", Get(form, "FirstName")) +
-         Field("Last name", "LastName", Get(form, "LastName")) +
-         Field("Sign-up e-mail", "SignupEmail", Get(form, "SignupEmail"), "email") +
+         Field("User ID", "UserId", FormValue(form, "UserId")) + Field("Password", "Password", "", "password") +
+         Field("First name", "FirstName", FormValue(form, "FirstName")) +
+         Field("Last name", "LastName", FormValue(form, "LastName")) +
+         Field("Sign-up e-mail", "SignupEmail", FormValue(form, "SignupEmail"), "email") +
          "<p><button type=\"submit\">Sign up</button></p>\n</form>\n";
-}
-
-std::string LoginForm(const std::string& action, const std::string& userId, const std::string& error) {
-  return ErrorList(error.empty() ? std::vector<std::string>{} : std::vector<std::string>{error}) +
-         "<form method=\"post\" action=\"" + action + "\">\n" + Field("User ID", "UserId", userId) +
-         Field("Password", "Password", "", "password") + "<p><button type=\"submit\">Log in</button></p>\n</form>\n";
 }
 
 }  // namespace
 
-std::optional<Member> WebPages::LogIn(const Fields& form) {
-  std::optional<Member> member = store_.FindMember(Get(form, "UserId"));
-  if (!member || member->passwordDigest != PasswordDigest(Get(form, "Password"))) return std::nullopt;
-  return member;
-}
-
-void WebPages::Signup(const Fields& form, bool posted, httplib::Response& res) {
-  if (!posted) {
-    res.set_content(RenderPage("Sign up for a free account", SignupForm(form, {})), "text/html; charset=utf-8");
+void WebPages::Signup(const Visit& visit, httplib::Response& res) {
+  const Fields& form = visit.form;
+  const std::string signedIn = visit.member ? visit.member->userId : std::string();
+  if (!visit.posted) {
+    res.set_content(RenderPage("Sign up for a free account", SignupForm(form, {}), signedIn),
+                    "text/html; charset=utf-8");
     return;
   }
-  Member member{Get(form, "UserId"), "", Trim(Get(form, "FirstName")), Trim(Get(form, "LastName")),
-                Trim(Get(form, "SignupEmail"))};
-  const std::string password = Get(form, "Password");
+  Member member{FormValue(form, "UserId"), "", Trim(FormValue(form, "FirstName")), Trim(FormValue(form, "LastName")),
+                Trim(FormValue(form, "SignupEmail"))};
+  const std::string password = FormValue(form, "Password");
   std::vector<std::string> errors;
   if (std::string e = CheckUserId(member.userId); !e.empty()) errors.push_back(e);
   if (password.empty()) errors.push_back("Please enter a password.");
@@ -71,61 +57,52 @@ void WebPages::Signup(const Fields& form, bool posted, httplib::Response& res) {
     errors.push_back("The user ID \"" + member.userId + "\" is taken; please choose another.");
   if (!errors.empty()) {
     res.status = 400;
-    res.set_content(RenderPage("Sign up for a free account", SignupForm(form, errors)), "text/html; charset=utf-8");
+    res.set_content(RenderPage("Sign up for a free account", SignupForm(form, errors), signedIn),
+                    "text/html; charset=utf-8");
     return;
   }
+  // The new member has just chosen the password: no need to type it again.
+  StartSession(visit, member, res);
   res.set_content(RenderPage("Welcome", Notice("Your account \"" + member.userId + "\" is ready.") +
                                             "<p>Next, <a href=\"/EditDevice.aspx\">set up the devices</a> "
-                                            "that your reminders go to.</p>\n"),
+                                            "that your reminders go to.</p>\n",
+                             member.userId),
                   "text/html; charset=utf-8");
 }
 
-std::string WebPages::DeviceForm(const Member& member, const std::string& password, const std::string& message) {
+std::string WebPages::DeviceForm(const Member& member, const std::string& message) {
   std::map<std::string, Device> current;
   for (const Device& d : store_.Devices(member.userId)) current[d.type] = d;
-  std::string html = (message.empty() ? std::string() : Notice(message)) + "<p>Signed in as <b>" +
-                     EscapeHtml(member.userId) +
-                     "</b>. An empty address removes that device.</p>\n"
+  std::string html = (message.empty() ? std::string() : Notice(message)) +
+                     "<p>Where your reminders go. An empty address removes that device.</p>\n"
                      "<form method=\"post\" action=\"/EditDevice.aspx\">\n" +
-                     Hidden("UserId", member.userId) + Hidden("Password", password) + Hidden("Save", "1");
+                     Hidden("Save", "1");
   for (const char* type : falcrest::kDeviceTypeNames) {
     const Device& d = current[type];
     html += Field(DeviceLabel(type), std::string("Address_") + type, d.address);
     if (std::string(type) == "SMS") html += Field("SMS provider", "Provider_SMS", d.provider);
   }
   return html + "<p><button type=\"submit\">Save devices</button></p>\n</form>\n" +
-         "<p><a href=\"/Reminders.aspx?user=" + EscapeHtml(EncodeQueryValue(member.userId)) +
-         "\">Your reminders</a></p>\n";
+         "<p><a href=\"/Reminders.aspx\">Your reminders</a></p>\n";
 }
 
-void WebPages::EditDevice(const Fields& form, bool posted, httplib::Response& res) {
-  const char* title = "Set up devices";
-  if (!posted) {
-    res.set_content(RenderPage(title, LoginForm("/EditDevice.aspx", Get(form, "UserId"), "")),
-                    "text/html; charset=utf-8");
-    return;
-  }
-  const std::optional<Member> member = LogIn(form);
-  if (!member) {
-    res.status = 403;
-    res.set_content(RenderPage(title, LoginForm("/EditDevice.aspx", Get(form, "UserId"), "Invalid user ID or password.")),
-                    "text/html; charset=utf-8");
-    return;
-  }
+void WebPages::EditDevice(const Member& member, const Visit& visit, httplib::Response& res) {
+  const Fields& form = visit.form;
   std::string message;
-  if (!Get(form, "Save").empty()) {
+  if (visit.posted && !FormValue(form, "Save").empty()) {
     for (const char* type : falcrest::kDeviceTypeNames) {
-      const std::string address = Trim(Get(form, std::string("Address_") + type));
+      const std::string address = Trim(FormValue(form, std::string("Address_") + type));
       if (address.empty()) {
-        store_.RemoveDevice(member->userId, type);
+        store_.RemoveDevice(member.userId, type);
         continue;
       }
-      const std::string provider = std::string(type) == "SMS" ? Trim(Get(form, "Provider_SMS")) : std::string();
-      store_.SetDevice(member->userId, Device{0, type, address, provider});
+      const std::string provider = std::string(type) == "SMS" ? Trim(FormValue(form, "Provider_SMS")) : std::string();
+      store_.SetDevice(member.userId, Device{0, type, address, provider});
     }
     message = "Your devices are saved.";
   }
-  res.set_content(RenderPage(title, DeviceForm(*member, Get(form, "Password"), message)), "text/html; charset=utf-8");
+  res.set_content(RenderPage("Set up devices", DeviceForm(member, message), member.userId),
+                  "text/html; charset=utf-8");
 }
 
 }  // namespace reminder_service

@@ -47,15 +47,22 @@ std::string EscapeHtml(const std::string& text) {
   return out;
 }
 
-std::string RenderPage(const std::string& title, const std::string& bodyHtml) {
+std::string RenderPage(const std::string& title, const std::string& bodyHtml, const std::string& signedInAs) {
+  const std::string member =
+      signedInAs.empty() ? std::string()
+                         : "<span class=\"member\">Signed in as <b>" + EscapeHtml(signedInAs) +
+                               "</b> <a href=\"/Logout.aspx\">Log out</a></span>";
   return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" + EscapeHtml(title) +
          " - Tarvanel Reminder</title>"
          "<style>body{font-family:Tahoma,sans-serif;margin:2em;max-width:50em}"
          "label{display:inline-block;min-width:14em}table{border-collapse:collapse}"
          "td,th{border:1px solid #999;padding:.3em .6em;text-align:left;vertical-align:top}"
-         ".error{color:#a00}.notice{color:#060}nav a{margin-right:1em}</style></head><body>\n"
+         ".error{color:#a00}.notice{color:#060}nav a{margin-right:1em}pre{font-family:inherit;margin:0}"
+         "nav{border-bottom:1px solid #999;padding-bottom:.4em}.member{float:right}.member a{margin:0 0 0 1em}"
+         "</style></head><body>\n"
          "<nav><a href=\"/\">Home</a><a href=\"/Signup.aspx\">Sign up</a>"
-         "<a href=\"/EditDevice.aspx\">Set up devices</a><a href=\"/Reminders.aspx\">Reminders</a></nav>\n<h1>" +
+         "<a href=\"/EditDevice.aspx\">Set up devices</a><a href=\"/Reminders.aspx\">Reminders</a>" +
+         member + "</nav>\n<h1>" +
          EscapeHtml(title) + "</h1>\n" + bodyHtml + "\n</body></html>\n";
 }
 
@@ -77,6 +84,11 @@ std::string Field(const std::string& label, const std::string& name, const std::
 
 std::string Hidden(const std::string& name, const std::string& value) {
   return "<input type=\"hidden\" name=\"" + EscapeHtml(name) + "\" value=\"" + EscapeHtml(value) + "\">\n";
+}
+
+std::string FormValue(const std::map<std::string, std::string>& form, const std::string& name) {
+  const auto it = form.find(name);
+  return it == form.end() ? std::string() : it->second;
 }
 
 std::map<std::string, std::string> ParseForm(const std::string& text) {

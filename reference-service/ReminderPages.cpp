@@ -9,11 +9,6 @@ namespace {
 
 const char* const kHtml = "text/html; charset=utf-8";
 
-std::string Get(const std::map<std::string, std::string>& form, const std::string& name) {
-  const auto it = form.find(name);
-  return it == form.end() ? std::string() : it->second;
-}
-
 std::string DeviceSummary(const Device& d) {
   std::string text = DeviceLabel(d.type) + ": " + d.address;
   if (!d.provider.empty()) text += " (" + d.provider + ")";
@@ -26,9 +21,9 @@ std::string DeviceCell(const std::vector<Device>& devices) {
   return html;
 }
 
-std::string ReminderLink(int64_t id) {
-  const std::string n = std::to_string(id);
-  return "<a href=\"/Reminder.aspx?id=" + n + "\">" + n + "</a>";
+std::string ReminderLink(const StoredEvent& e) {
+  return "<a href=\"/Reminder.aspx?id=" + EscapeHtml(EncodeQueryValue(e.detailToken)) + "\">" +
+         EscapeHtml(e.data.subject.empty() ? "(no subject)" : e.data.subject) + "</a>";
 }
 
 }  // namespace
@@ -55,99 +50,90 @@ std::string DeviceLabel(const std::string& type) {
 void WebPages::Register(httplib::Server& server) {
   using httplib::Request;
   using httplib::Response;
-  server.Get("/", [this](const Request&, Response& res) { Home(res); });
-  server.Get(R"(/WebService/OutlookPlugin\.asmx)", [this](const Request&, Response& res) { ServiceInfo(res); });
-  server.Get(R"(/Signup\.aspx)", [this](const Request& q, Response& r) { Signup(RequestFields(q), false, r); });
-  server.Post(R"(/Signup\.aspx)", [this](const Request& q, Response& r) { Signup(RequestFields(q), true, r); });
-  server.Get(R"(/EditDevice\.aspx)", [this](const Request& q, Response& r) { EditDevice(RequestFields(q), false, r); });
-  server.Post(R"(/EditDevice\.aspx)", [this](const Request& q, Response& r) { EditDevice(RequestFields(q), true, r); });
-  server.Get(R"(/Reminders\.aspx)", [this](const Request& q, Response& r) { Reminders(RequestFields(q), false, r); });
-  server.Post(R"(/Reminders\.aspx)", [this](const Request& q, Response& r) { Reminders(RequestFields(q), true, r); });
-  server.Get(R"(/Reminder\.aspx)", [this](const Request& q, Response& r) { Reminder(RequestFields(q), r); });
+  using Page = void (WebPages::*)(const Visit&, Response&);
+  const auto open = [this](Page page, bool posted) {
+    return [this, page, posted](const Request& q, Response& r) { (this->*page)(Open(q, posted), r); };
+  };
+  const auto member = [this](const char* what, MemberPage page, bool posted) {
+    return [this, what, page, posted](const Request& q, Response& r) { Guarded(what, page, q, posted, r); };
+  };
+  server.Get("/", open(&WebPages::Home, false));
+  server.Get(R"(/WebService/OutlookPlugin\.asmx)", open(&WebPages::ServiceInfo, false));
+  server.Get(R"(/Signup\.aspx)", open(&WebPages::Signup, false));
+  server.Post(R"(/Signup\.aspx)", open(&WebPages::Signup, true));
+  server.Get(R"(/Logout\.aspx)", open(&WebPages::LogOut, false));
+  server.Post(R"(/Logout\.aspx)", open(&WebPages::LogOut, true));
+  server.Get(R"(/EditDevice\.aspx)", member("your devices", &WebPages::EditDevice, false));
+  server.Post(R"(/EditDevice\.aspx)", member("your devices", &WebPages::EditDevice, true));
+  server.Get(R"(/Reminders\.aspx)", member("your reminders", &WebPages::Reminders, false));
+  server.Post(R"(/Reminders\.aspx)", member("your reminders", &WebPages::Reminders, true));
+  server.Get(R"(/Reminder\.aspx)", member("this reminder", &WebPages::Reminder, false));
+  server.Post(R"(/Reminder\.aspx)", member("this reminder", &WebPages::Reminder, true));
 }
 
-void WebPages::Home(httplib::Response& res) {
+void WebPages::Home(const Visit& visit, httplib::Response& res) {
   res.set_content(RenderPage("Tarvanel Reminder service",
                              "<ul><li><a href=\"/Signup.aspx\">Sign up for a free account</a></li>"
                              "<li><a href=\"/EditDevice.aspx\">Set up your devices</a></li>"
                              "<li><a href=\"/Reminders.aspx\">See your reminders</a></li></ul>\n"
                              "<p>The add-in's web service lives at <code>" +
-                                 std::string(falcrest::kServicePath) + "</code>.</p>\n"),
+                                 std::string(falcrest::kServicePath) + "</code>.</p>\n",
+                             visit.member ? visit.member->userId : std::string()),
                   kHtml);
 }
 
-void WebPages::ServiceInfo(httplib::Response& res) {
+void WebPages::ServiceInfo(const Visit& visit, httplib::Response& res) {
   res.set_content(RenderPage("OutlookPlugin web service",
                              "<p>SOAP 1.1 endpoint; post requests in the namespace <code>" +
                                  EscapeHtml(falcrest::kServiceNamespace) +
                                  "</code>.</p>\n<ul><li>GetOneMemberDevice</li><li>CreateReminder</li>"
                                  "<li>GetReminderIds</li><li>DeleteReminderByEventId</li>"
-                                 "<li>ModifyReminderByEventId</li></ul>\n"),
+                                 "<li>ModifyReminderByEventId</li></ul>\n",
+                             visit.member ? visit.member->userId : std::string()),
                   kHtml);
 }
 
 std::string WebPages::ReminderList(const Member& member) {
   const std::vector<StoredEvent> events = store_.EventsOf(member.userId);
-  std::string html = "<p>Reminders of <b>" + EscapeHtml(member.userId) + "</b>: " + std::to_string(events.size()) +
-                     "</p>\n";
+  std::string html = "<p>Your reminders: " + std::to_string(events.size()) + "</p>\n";
   if (events.empty()) return html;
-  html += "<table><tr><th>Id</th><th>Event</th><th>Subject</th><th>Remind at</th><th>Devices</th></tr>\n";
+  html += "<table><tr><th>Subject</th><th>Event</th><th>Remind at</th><th>Devices</th></tr>\n";
   for (const StoredEvent& e : events) {
-    html += "<tr><td>" + ReminderLink(e.id) + "</td><td>" + EscapeHtml(e.data.eventDateTime) + "</td><td>" +
-            EscapeHtml(e.data.subject) + "</td><td>" + EscapeHtml(e.data.remindDateTime) + "</td><td>" +
-            DeviceCell(e.data.devices) + "</td></tr>\n";
+    html += "<tr><td>" + ReminderLink(e) + "</td><td>" + EscapeHtml(e.data.eventDateTime) + "</td><td>" +
+            EscapeHtml(e.data.remindDateTime) + "</td><td>" + DeviceCell(e.data.devices) + "</td></tr>\n";
   }
   return html + "</table>\n";
 }
 
-void WebPages::Reminders(const Fields& form, bool posted, httplib::Response& res) {
-  const char* title = "Reminders";
-  std::optional<Member> member;
-  std::string error;
-  if (posted) {
-    member = LogIn(form);
-    if (!member) error = "Invalid user ID or password.";
-  } else if (!Get(form, "user").empty()) {
-    member = store_.FindMember(Get(form, "user"));
-    if (!member) error = "No member has the user ID \"" + Get(form, "user") + "\".";
-  }
-  if (member) {
-    res.set_content(RenderPage(title, ReminderList(*member)), kHtml);
-    return;
-  }
-  if (!error.empty()) res.status = posted ? 403 : 404;
-  res.set_content(RenderPage(title, ErrorList(error.empty() ? std::vector<std::string>{}
-                                                            : std::vector<std::string>{error}) +
-                                        "<form method=\"post\" action=\"/Reminders.aspx\">\n" +
-                                        Field("User ID", "UserId", Get(form, "UserId")) +
-                                        Field("Password", "Password", "", "password") +
-                                        "<p><button type=\"submit\">Show reminders</button></p>\n</form>\n"),
-                  kHtml);
+void WebPages::Reminders(const Member& member, const Visit&, httplib::Response& res) {
+  res.set_content(RenderPage("Reminders", ReminderList(member), member.userId), kHtml);
 }
 
-void WebPages::Reminder(const Fields& form, httplib::Response& res) {
-  const std::string idText = Get(form, "id");
+void WebPages::Reminder(const Member& member, const Visit& visit, httplib::Response& res) {
+  const std::string token = FormValue(visit.form, "id");
   std::optional<StoredEvent> event;
-  if (!idText.empty() && idText.size() < 19 && idText.find_first_not_of("0123456789") == std::string::npos)
-    event = store_.FindEvent(std::stoll(idText));
+  if (!token.empty()) event = store_.FindMemberEvent(member.userId, token);
   if (!event) {
+    // The same answer whether the reminder is another member's or none at all.
     res.status = 404;
-    res.set_content(RenderPage("Reminder", ErrorList({"There is no reminder with the id \"" + idText + "\"."})), kHtml);
+    res.set_content(RenderPage("Reminder", ErrorList({"There is no such reminder among yours."}) +
+                                               "<p><a href=\"/Reminders.aspx\">Your reminders</a></p>\n",
+                               member.userId),
+                    kHtml);
     return;
   }
   const ReminderData& d = event->data;
   std::string devices;
   for (const Device& device : d.devices) devices += "<li>" + DeviceSummary(device) + "</li>";
-  res.set_content(
-      RenderPage("Reminder " + std::to_string(event->id),
-                 "<table><tr><th>Member</th><td><a href=\"/Reminders.aspx?user=" +
-                     EscapeHtml(EncodeQueryValue(event->member)) + "\">" + EscapeHtml(event->member) +
-                     "</a></td></tr>\n<tr><th>Event</th><td>" + EscapeHtml(d.eventDateTime) +
-                     "</td></tr>\n<tr><th>Subject</th><td>" + EscapeHtml(d.subject) +
-                     "</td></tr>\n<tr><th>Description</th><td><pre>" + EscapeHtml(d.description) +
-                     "</pre></td></tr>\n<tr><th>Remind at</th><td>" + EscapeHtml(d.remindDateTime) +
-                     "</td></tr>\n<tr><th>Devices</th><td><ul>" + devices + "</ul></td></tr></table>\n"),
-      kHtml);
+  res.set_content(RenderPage("Reminder",
+                             "<table><tr><th>Subject</th><td>" + EscapeHtml(d.subject) +
+                                 "</td></tr>\n<tr><th>Event</th><td>" + EscapeHtml(d.eventDateTime) +
+                                 "</td></tr>\n<tr><th>Description</th><td><pre>" + EscapeHtml(d.description) +
+                                 "</pre></td></tr>\n<tr><th>Remind at</th><td>" + EscapeHtml(d.remindDateTime) +
+                                 "</td></tr>\n<tr><th>Devices</th><td><ul>" + devices +
+                                 "</ul></td></tr></table>\n<p><a href=\"/Reminders.aspx\">Your reminders</a></p>\n",
+                             member.userId),
+                  kHtml);
 }
 
 }  // namespace reminder_service

@@ -4,6 +4,7 @@
 
 #include "library/constants/DeviceTypes.h"
 #include "reference-service/PasswordDigest.h"
+#include "reference-service/Secrets.h"
 
 namespace reminder_service {
 
@@ -33,6 +34,10 @@ CREATE TABLE IF NOT EXISTS events (
   description TEXT NOT NULL
 );
 CREATE INDEX IF NOT EXISTS events_by_key ON events (member, event_datetime, subject);
+CREATE TABLE IF NOT EXISTS event_links (
+  event_id INTEGER PRIMARY KEY REFERENCES events(id) ON DELETE CASCADE,
+  token TEXT NOT NULL UNIQUE
+);
 CREATE TABLE IF NOT EXISTS reminders (
   event_id INTEGER PRIMARY KEY REFERENCES events(id) ON DELETE CASCADE,
   remind_datetime TEXT NOT NULL
@@ -65,7 +70,20 @@ Device ReadDevice(const Statement& s) {
 
 }  // namespace
 
-ReminderStore::ReminderStore(const std::string& path) : db_(path) { db_.Exec(kSchema); }
+ReminderStore::ReminderStore(const std::string& path) : db_(path) {
+  db_.Exec(kSchema);
+  // A database from before detail tokens: give its events theirs.
+  std::vector<int64_t> unlinked;
+  auto s = db_.Prepare("SELECT id FROM events WHERE id NOT IN (SELECT event_id FROM event_links)");
+  while (s.Step()) unlinked.push_back(s.Int(0));
+  for (int64_t id : unlinked) AddDetailToken(id);
+}
+
+std::string ReminderStore::AddDetailToken(int64_t eventId) {
+  std::string token = RandomToken(16);
+  db_.Prepare("INSERT INTO event_links (event_id, token) VALUES (?, ?)").Bind(1, eventId).Bind(2, token).Run();
+  return token;
+}
 
 bool ReminderStore::AddMember(const Member& m) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -139,7 +157,7 @@ void ReminderStore::WriteReminder(int64_t eventId, const ReminderData& data) {
   }
 }
 
-int64_t ReminderStore::AddEvent(const std::string& userId, const ReminderData& data) {
+NewEvent ReminderStore::AddEvent(const std::string& userId, const ReminderData& data) {
   std::lock_guard<std::mutex> lock(mutex_);
   Transaction tx(db_);
   db_.Prepare("INSERT INTO events (member, event_datetime, subject, description) VALUES (?, ?, ?, ?)")
@@ -148,10 +166,11 @@ int64_t ReminderStore::AddEvent(const std::string& userId, const ReminderData& d
       .Bind(3, data.subject)
       .Bind(4, data.description)
       .Run();
-  const int64_t id = db_.LastInsertId();
-  WriteReminder(id, data);
+  NewEvent added{db_.LastInsertId(), ""};
+  added.detailToken = AddDetailToken(added.id);
+  WriteReminder(added.id, data);
   tx.Commit();
-  return id;
+  return added;
 }
 
 std::vector<int64_t> ReminderStore::FindEvents(const std::string& userId, const std::string& eventDateTime,
@@ -198,8 +217,9 @@ std::vector<Device> ReminderStore::ReminderDevices(int64_t eventId) {
 
 namespace {
 const char* const kEventColumns =
-    "SELECT e.id, e.member, e.event_datetime, e.subject, e.description, COALESCE(r.remind_datetime, '') "
-    "FROM events e LEFT JOIN reminders r ON r.event_id = e.id ";
+    "SELECT e.id, e.member, e.event_datetime, e.subject, e.description, COALESCE(r.remind_datetime, ''), "
+    "COALESCE(l.token, '') "
+    "FROM events e LEFT JOIN reminders r ON r.event_id = e.id LEFT JOIN event_links l ON l.event_id = e.id ";
 
 StoredEvent ReadEvent(const Statement& s) {
   StoredEvent e;
@@ -209,6 +229,7 @@ StoredEvent ReadEvent(const Statement& s) {
   e.data.subject = s.Text(3);
   e.data.description = s.Text(4);
   e.data.remindDateTime = s.Text(5);
+  e.detailToken = s.Text(6);
   return e;
 }
 }  // namespace
@@ -223,14 +244,25 @@ std::vector<StoredEvent> ReminderStore::EventsOf(const std::string& userId) {
   return events;
 }
 
+std::optional<StoredEvent> ReminderStore::FirstEvent(Statement& query) {
+  if (!query.Step()) return std::nullopt;
+  StoredEvent e = ReadEvent(query);
+  e.data.devices = ReminderDevices(e.id);
+  return e;
+}
+
 std::optional<StoredEvent> ReminderStore::FindEvent(int64_t eventId) {
   std::lock_guard<std::mutex> lock(mutex_);
   auto s = db_.Prepare(std::string(kEventColumns) + "WHERE e.id = ?");
   s.Bind(1, eventId);
-  if (!s.Step()) return std::nullopt;
-  StoredEvent e = ReadEvent(s);
-  e.data.devices = ReminderDevices(e.id);
-  return e;
+  return FirstEvent(s);
+}
+
+std::optional<StoredEvent> ReminderStore::FindMemberEvent(const std::string& userId, const std::string& detailToken) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto s = db_.Prepare(std::string(kEventColumns) + "WHERE l.token = ? AND e.member = ?");
+  s.Bind(1, detailToken).Bind(2, userId);
+  return FirstEvent(s);
 }
 
 void ReminderStore::SeedDemo() {

@@ -38,7 +38,13 @@ struct ReminderData {
 struct StoredEvent {
   int64_t id = 0;
   std::string member;
+  std::string detailToken;  // names the event on the detail page instead of its id
   ReminderData data;
+};
+
+struct NewEvent {
+  int64_t id = 0;
+  std::string detailToken;
 };
 
 class ReminderStore {
@@ -58,8 +64,8 @@ class ReminderStore {
   void SetDevice(const std::string& userId, const Device& device);
   void RemoveDevice(const std::string& userId, const std::string& type);
 
-  // Stores a new event with its reminder; returns the event id.
-  int64_t AddEvent(const std::string& userId, const ReminderData& data);
+  // Stores a new event with its reminder and an unguessable detail token.
+  NewEvent AddEvent(const std::string& userId, const ReminderData& data);
   // Ids of the member's events with exactly that date-time text and subject, ascending.
   std::vector<int64_t> FindEvents(const std::string& userId, const std::string& eventDateTime,
                                   const std::string& subject);
@@ -70,6 +76,8 @@ class ReminderStore {
 
   std::vector<StoredEvent> EventsOf(const std::string& userId);
   std::optional<StoredEvent> FindEvent(int64_t eventId);
+  // The member's event with that detail token; nothing when the token names no event of theirs.
+  std::optional<StoredEvent> FindMemberEvent(const std::string& userId, const std::string& detailToken);
 
   // Member "demo" (password "demo") with a home e-mail and an SMS device; safe to repeat.
   void SeedDemo();
@@ -77,6 +85,9 @@ class ReminderStore {
  private:
   std::vector<Device> ReminderDevices(int64_t eventId);
   void WriteReminder(int64_t eventId, const ReminderData& data);
+  std::string AddDetailToken(int64_t eventId);
+  // The first row of an event query with its devices; nothing when there is no row.
+  std::optional<StoredEvent> FirstEvent(Statement& query);
 
   std::mutex mutex_;
   Connection db_;

@@ -22,13 +22,16 @@ class ReminderServer {
   int Bind(const std::string& address, int port);
   // Serves until Stop is called (from any thread). False when serving failed.
   bool Run();
-  void Stop() { server_.stop(); }
+  // Stops at once: no new connections, and idle kept-alive ones are closed; an answer being
+  // written still goes out.
+  void Stop();
 
  private:
   SoapEndpoint endpoint_;
   WebPages pages_;
   httplib::Server server_;
   std::string fallbackHost_;
+  int port_ = -1;
 };
 
 }  // namespace reminder_service

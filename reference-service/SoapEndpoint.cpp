@@ -1,7 +1,5 @@
 #include "reference-service/SoapEndpoint.h"
 
-#include <strings.h>
-
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include "library/constants/DeviceTypes.h"
 #include "library/constants/SystemConst.h"
 #include "library/service/ServiceAddress.h"
+#include "reference-service/Secrets.h"
 #include "reference-service/SoapMessage.h"
 
 namespace reminder_service {
@@ -100,11 +99,10 @@ Member CheckLicense(ReminderStore& store, pugi::xml_node method) {
   if (programName != client.ProgramName()) RefuseRequest("Unknown client program \"" + programName + "\"");
 
   const std::optional<Member> member = store.FindMember(Text(Child(license, "UserId")));
-  const std::string password = Text(Child(license, "Password"));
-  // A hex digest is the same digest in either letter case.
-  if (!member || password.size() != member->passwordDigest.size() ||
-      strncasecmp(password.c_str(), member->passwordDigest.c_str(), password.size()) != 0)
-    RefuseRequest("Invalid user ID or password");
+  std::string password = Text(Child(license, "Password"));
+  // A hex digest is the same digest in either letter case; the stored one is upper case.
+  for (char& c : password) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (!member || !SameText(password, member->passwordDigest)) RefuseRequest("Invalid user ID or password");
   return *member;
 }
 
@@ -156,7 +154,8 @@ std::string SoapEndpoint::Dispatch(const std::string& method, pugi::xml_node ele
     ReminderData data;
     const std::string error = ReadReminder(RequiredParameter(element, "reminder"), user, data);
     std::string url;
-    if (error.empty()) url = "http://" + host + "/Reminder.aspx?id=" + std::to_string(store_.AddEvent(user, data));
+    // The link names the event by its token, so neither it nor a guess shows another's reminder.
+    if (error.empty()) url = "http://" + host + "/Reminder.aspx?id=" + store_.AddEvent(user, data).detailToken;
     return ResultElement(method, Element("ErrorMessage", error) + Element("ReminderDetailUrl", url));
   }
 

@@ -5,7 +5,8 @@
 #   scripts/run.sh [--calendar PATH]     the client on this terminal
 #   scripts/run.sh --scenario FILE       run a scenario against the demo service instead
 #
-# Builds what is missing, keeps the service's database and the registry file in a
+# Installs the Debian packages that are missing and builds (scripts/install-deps.sh, then an
+# incremental build), keeps the service's database and the registry file in a
 # temporary folder (the user's own settings are not touched), and stops the service on exit.
 # Without --calendar the calendar lives in that folder too; give --calendar to keep it, or to
 # open a calendar exported from another program. TARVANEL_BUILD names another build folder.
@@ -19,7 +20,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --scenario) scenario="${2:?--scenario needs a file}"; shift 2 ;;
     --calendar) host_args+=(--calendar "${2:?--calendar needs a path}"); shift 2 ;;
-    -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "run.sh: unknown argument \"$1\" (try --help)" >&2; exit 2 ;;
   esac
 done
@@ -27,16 +28,15 @@ done
 host="$build/host/reminder-host"
 service="$build/reference-service/reminder-service"
 falcrest="$build/library/falcrest"
-if [ ! -x "$host" ] || [ ! -x "$service" ] || [ ! -x "$falcrest" ]; then
-  echo "run.sh: building reminder-host, reminder-service and falcrest in $build"
-  cmake --preset dev -B "$build" >/dev/null
-  cmake --build "$build" --target reminder-host reminder-service falcrest_cli -j "$(nproc)"
-fi
+scripts/install-deps.sh
+echo "run.sh: building reminder-host, reminder-service and falcrest in $build"
+cmake --preset dev -B "$build" >/dev/null
+cmake --build "$build" --target reminder-host reminder-service falcrest_cli -j "$(nproc)" >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvanel-demo.XXXXXX")
 . scripts/reference-service.sh
 start_reference_service "$service" "$work"
-echo "Reference service at $base_url (member demo, password demo)"
+echo "Reference service at $base_url"
 
 export FALCREST_REGISTRY="$work/registry.reg"
 key='Software\Microsoft\Office\Outlook\Addins\Reminder.ReminderDesigner\Setting'
@@ -54,5 +54,6 @@ fi
 if [ ${#host_args[@]} -eq 0 ]; then
   host_args=(--calendar "$work/calendar.ics")
 fi
-echo "Your reminders on the service: $base_url/Reminders.aspx?user=demo"
+echo "To see the reminders on the service, open $base_url/Reminders.aspx in a browser"
+echo "and log in as member demo with the password demo."
 "$host" "${host_args[@]}"

@@ -5,6 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+echo "== Debian packages (installs what is missing)"
+scripts/install-deps.sh
+
 jobs=$(nproc)
 
 echo "== POSIX build and tests"

@@ -32,7 +32,9 @@ TEST_F(ServiceTest, CreateLookUpModifyDeleteCycle) {
   const std::shared_ptr<ResultType> created = client.CreateReminder(demo, reminder);
   ASSERT_TRUE(created);
   EXPECT_EQ(created->ErrorMessage, "");
-  EXPECT_EQ(created->ReminderDetailUrl, service.BaseUrl() + "/Reminder.aspx?id=1");
+  const std::string link = service.BaseUrl() + "/Reminder.aspx?id=";
+  EXPECT_EQ(created->ReminderDetailUrl.compare(0, link.size(), link), 0) << created->ReminderDetailUrl;
+  EXPECT_EQ(created->ReminderDetailUrl.size(), link.size() + 32) << "a random token, not the event id";
   EXPECT_EQ(client.GetReminderIds(demo, MakeKey("demo", kStart, subject)), 1);
 
   // A second event with the same key: the first id still comes first.

@@ -1,5 +1,7 @@
 #include "ServiceProcess.h"
 
+#include <httplib.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -194,6 +196,14 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
   waitpid(pid, &status, 0);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+std::string ServiceProcess::LogIn(const std::string& userId, const std::string& password) const {
+  httplib::Client web("127.0.0.1", port_);
+  const auto answer = web.Post("/Reminders.aspx", httplib::Params{{"UserId", userId}, {"Password", password}});
+  if (!answer || answer->status != 303) return std::string();
+  const std::string cookie = answer->get_header_value("Set-Cookie");
+  return cookie.substr(0, cookie.find(';'));
 }
 
 }  // namespace falcrest::test

@@ -27,6 +27,9 @@ class ServiceProcess {
   // The SOAP endpoint: BaseUrl() + "/WebService/OutlookPlugin.asmx".
   std::string EndpointUrl() const;
   const std::string& DatabasePath() const { return dbPath_; }
+  // Logs in on the service's pages; returns the Cookie header value that carries the session
+  // ("TarvanelSession=..."), or "" when the log-in was refused.
+  std::string LogIn(const std::string& userId, const std::string& password) const;
   // True while the process has not exited.
   bool Running();
   // Sends SIGTERM and waits; returns the exit status (-1 when it had to be killed).
