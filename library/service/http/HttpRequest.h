@@ -30,7 +30,8 @@ Limits& CurrentLimits();
 
 struct Response {
   long status = 0;
-  std::string body;
+  std::string body;          // the bytes as received; ResponseText reads them as text
+  std::string content_type;  // the answer's Content-Type header as sent; empty when it has none
 };
 
 class Request {
