@@ -1,5 +1,6 @@
 #pragma once
-// The HTTP request seam: one synchronous POST with headers, giving status and raw body.
+// The HTTP request seam: one synchronous POST with headers, giving status, Content-Type and
+// raw body. What the body's bytes mean as text is decided once, by ResponseText.
 // Transport failures raise falcrest::Error with number kTransportBase + the failure kind
 // and a description that says which failure, and where.
 #include <cstddef>
