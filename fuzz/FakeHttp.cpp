@@ -43,6 +43,7 @@ class FakeRequest : public Request {
     server.last_request = body;
     Response response;
     response.status = 200;
+    response.content_type = "text/xml; charset=utf-8";
     response.body = server.responder ? server.responder(body) : server.answer;
     return response;
   }

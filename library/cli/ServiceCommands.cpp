@@ -70,13 +70,13 @@ ReminderType BuildReminder(const OptionList& options, const Connection& connecti
   member->Devices = RecordArray<DeviceType>(0, n);
   bool sms = false;
   for (int32_t i = 0; i < n; ++i) {
-    const std::string& spec = devices[static_cast<size_t>(i)];
-    size_t equals = spec.find('=');
+    const std::string& typeAndAddress = devices[static_cast<size_t>(i)];
+    size_t equals = typeAndAddress.find('=');
     if (equals == std::string::npos || equals == 0)
-      Usage("--device wants TYPE=ADDRESS, not \"" + spec + "\"", command);
+      Usage("--device wants TYPE=ADDRESS, not \"" + typeAndAddress + "\"", command);
     auto device = std::make_shared<DeviceType>();
-    device->DeviceType = spec.substr(0, equals);
-    device->DeviceAddress = spec.substr(equals + 1);
+    device->DeviceType = typeAndAddress.substr(0, equals);
+    device->DeviceAddress = typeAndAddress.substr(equals + 1);
     if (device->DeviceType == "SMS") {
       device->ServiceProviderName = options.Get("--provider");
       sms = true;

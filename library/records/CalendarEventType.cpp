@@ -5,6 +5,10 @@
 
 namespace falcrest {
 
+namespace {
+const char* const kOwner = "The calendar event";
+}  // namespace
+
 std::string CalendarEventType::Serialize(const std::string& tag) const {
   return "<" + tag + ">" + "<EventId>" + std::to_string(EventId) + "</EventId>" + "<ExternalId>" +
          std::to_string(ExternalId) + "</ExternalId>" + XmlElement("EventDateTimeString", EventDateTime) +
@@ -14,8 +18,8 @@ std::string CalendarEventType::Serialize(const std::string& tag) const {
 
 void CalendarEventType::Deserialize(const std::string& xml) {
   auto doc = records::LoadFragment(xml, "The calendar event record");
-  records::ReadGuardedInt32(*doc, "EventId", EventId);
-  records::ReadGuardedInt32(*doc, "ExternalId", ExternalId);
+  records::ReadGuardedInt32(*doc, "EventId", EventId, kOwner);
+  records::ReadGuardedInt32(*doc, "ExternalId", ExternalId, kOwner);
   EventDateTime = records::ReadText(*doc, "EventDateTimeString");
   Subject = records::ReadText(*doc, "Subject");
   Description = records::ReadText(*doc, "Description");

@@ -16,7 +16,7 @@ std::string ContactType::Serialize(const std::string& tag) const {
 
 void ContactType::Deserialize(const std::string& xml) {
   auto doc = records::LoadFragment(xml, "The contact record");
-  records::ReadGuardedInt32(*doc, "ContactId", ContactId);
+  records::ReadGuardedInt32(*doc, "ContactId", ContactId, "The contact");
   FullName = records::ReadText(*doc, "FullName");
   Title = records::ReadText(*doc, "Title");
   FirstName = records::ReadText(*doc, "FirstName");

@@ -21,7 +21,7 @@ namespace {
 const char* const kContext = "The device record";
 
 void Read(const xml::Document& doc, DeviceType& device) {
-  records::ReadGuardedInt32(doc, "DeviceId", device.DeviceId);
+  records::ReadGuardedInt32(doc, "DeviceId", device.DeviceId, "The device");
   device.DeviceType = records::ReadText(doc, "DeviceType");
   device.DeviceAddress = records::ReadText(doc, "DeviceAddress");
   device.ServiceProviderName = records::ReadText(doc, "ServiceProviderName");

@@ -43,8 +43,9 @@ std::string ReadText(const xml::Document& doc, const char* name) {
   return doc.SelectText(path);
 }
 
-void ReadGuardedInt32(const xml::Document& doc, const char* name, int32_t& field) {
-  TryToInt32(ReadText(doc, name), field);
+void ReadGuardedInt32(const xml::Document& doc, const char* name, int32_t& field, const char* owner) {
+  const std::string text = ReadText(doc, name);
+  if (ReadInt32(text, field) == Int32Read::kTooLarge) RaiseInt32Overflow(text, std::string(owner) + "'s " + name);
 }
 
 bool ToBoolean(const std::string& text, const std::string& what) {

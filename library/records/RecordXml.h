@@ -23,9 +23,10 @@ std::unique_ptr<xml::Document> LoadFragment(const std::string& xml, const std::s
 // Text of the first element `name` anywhere; missing-node error (91) when there is none.
 std::string ReadText(const xml::Document& doc, const char* name);
 
-// Sets `field` from the first element `name` only when its text is a number that fits;
-// missing-node error when the element is absent.
-void ReadGuardedInt32(const xml::Document& doc, const char* name, int32_t& field);
+// Sets `field` from the first element `name` only when its text is a number; text that is no
+// number leaves it as it was. Missing-node error when the element is absent; overflow (6),
+// naming "<owner>'s <name>", for a number that does not fit in 32 bits.
+void ReadGuardedInt32(const xml::Document& doc, const char* name, int32_t& field, const char* owner);
 
 // "true"/"false" as a Boolean the way the run-time converts text: "TRUE"/"FALSE" in any
 // case, numbers (0 false, others true); type mismatch (13) for anything else.

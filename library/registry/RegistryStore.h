@@ -27,6 +27,8 @@ struct Value {
   std::string data;
 };
 
+// Key paths reach a Store as NormalizeKeyPath gives them (KeyPath.h): no leading, trailing
+// or doubled backslash; an empty path is the root.
 class Store {
  public:
   virtual ~Store() = default;

@@ -11,6 +11,7 @@
 #include "library/service/ServiceAddress.h"
 #include "library/service/WebServiceCall.h"
 #include "library/service/http/HttpRequest.h"
+#include "library/service/http/ResponseText.h"
 #include "library/service/xml/XmlDocument.h"
 
 namespace falcrest {
@@ -53,13 +54,14 @@ CallAnswer CallService(const std::string& url, const std::string& methodName, co
   request->SetRequestHeader("SOAPAction", kServiceNamespace + methodName);
   // The status is deliberately not looked at: a fault comes with 500, an error page is
   // caught below as a missing response element.
-  const http::Response answer = request->Send(envelope);
+  http::Response answer = request->Send(envelope);
+  const std::string text = http::ResponseText(std::move(answer.body), answer.content_type);
 
   std::unique_ptr<xml::Document> document = xml::NewDocument("The reminder service's answer");
-  document->LoadXml(answer.body);
+  document->LoadXml(text);
 
   CallAnswer out;
-  if (IsFault(answer.body)) {
+  if (IsFault(text)) {
     out.faultString = document->SelectText(kFaultStringPath);
     out.fault = true;
     return out;

@@ -114,16 +114,18 @@ int32_t ToInt32(const std::string& text, const std::string& what) {
   ParsedNumber p = Parse(text);
   if (!p.ok) RaiseTypeMismatch(what + " \"" + text + "\" is not a number");
   int32_t value = 0;
-  if (!ToInt32Value(p, value)) RaiseOverflow(what + " \"" + text + "\" is too large for a 32-bit number");
+  if (!ToInt32Value(p, value)) RaiseInt32Overflow(text, what);
   return value;
 }
 
-bool TryToInt32(const std::string& text, int32_t& value) {
+Int32Read ReadInt32(const std::string& text, int32_t& value) {
   ParsedNumber p = Parse(text);
-  int32_t parsed = 0;
-  if (!p.ok || !ToInt32Value(p, parsed)) return false;
-  value = parsed;
-  return true;
+  if (!p.ok) return Int32Read::kNotNumeric;
+  return ToInt32Value(p, value) ? Int32Read::kRead : Int32Read::kTooLarge;
+}
+
+void RaiseInt32Overflow(const std::string& text, const std::string& what) {
+  RaiseOverflow(what + " \"" + text + "\" does not fit in a 32-bit number (-2147483648 to 2147483647)");
 }
 
 bool TryToDouble(const std::string& text, double& value) {

@@ -12,8 +12,14 @@ namespace falcrest {
 // The empty text is not numeric.
 int32_t ToInt32(const std::string& text, const std::string& what = "The value");
 
-// Guarded read: sets `value` and returns true only when the text is numeric and fits.
-bool TryToInt32(const std::string& text, int32_t& value);
+// Guarded read, as the run-time's test-then-convert does it: kNotNumeric leaves `value` as it
+// was; kTooLarge (a number outside the 32-bit range) leaves it too, and the caller raises
+// RaiseInt32Overflow.
+enum class Int32Read { kRead, kNotNumeric, kTooLarge };
+Int32Read ReadInt32(const std::string& text, int32_t& value);
+
+// Overflow (6): "<what> "<text>" does not fit in a 32-bit number (...)".
+[[noreturn]] void RaiseInt32Overflow(const std::string& text, const std::string& what);
 
 // Guarded read of any numeric text as a double (an &H / &O literal as its 32-bit value);
 // false, `value` unchanged, when the text is not numeric or too large.

@@ -7,6 +7,9 @@
 //   single-byte page the byte count always equals the text's length.
 // - FromAnsi: a byte that starts no valid character of the page (an unassigned byte, a lead
 //   byte without a valid trail byte) becomes "?", and reading goes on at the next byte.
+// - Page 1252 has five bytes without a character of their own (0x81, 0x8D, 0x8F, 0x90, 0x9D).
+//   Windows maps them to and from the control characters of the same number (U+0081...);
+//   iconv knows no mapping for them, so they are mapped here.
 #include <errno.h>
 #include <iconv.h>
 
@@ -74,8 +77,8 @@ class Converter {
   Converter& operator=(const Converter&) = delete;
 
   // Converts in[0..size) and appends to out. Where the input holds a sequence that cannot
-  // be converted, skip(p, left, marks) gives how many input bytes to pass over and sets how
-  // many "?" stand for them.
+  // be converted, skip(p, left, stand_in) gives how many input bytes to pass over and sets
+  // what stands for them (one "?" unless it says otherwise).
   template <typename Skip>
   void Append(const char* in, size_t size, std::string& out, Skip skip) {
     char* src = const_cast<char*>(in);
@@ -93,11 +96,11 @@ class Converter {
         out.resize(out.size() + left * 3 + 16);
       } else if (errno == EILSEQ || errno == EINVAL) {
         // EINVAL: the input ends inside a sequence; the rest is one bad character.
-        size_t marks = 1;
-        size_t n = errno == EINVAL ? left : skip(src, left, marks);
-        if (used + marks > out.size()) out.resize(out.size() + 16);
-        out.replace(used, marks, marks, kReplacement);
-        used += marks;
+        std::string stand_in(1, kReplacement);
+        size_t n = errno == EINVAL ? left : skip(src, left, stand_in);
+        if (used + stand_in.size() > out.size()) out.resize(out.size() + stand_in.size() + 16);
+        out.replace(used, stand_in.size(), stand_in);
+        used += stand_in.size();
         src += n;
         left -= n;
       } else {
@@ -112,19 +115,37 @@ class Converter {
   iconv_t cd_;
 };
 
+// The five bytes of page 1252 that stand for the control character of the same number.
+bool IsPassThrough1252(unsigned char byte) {
+  return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+}
+
 // Length of the UTF-8 sequence that starts at p (1 for a byte that starts none); a whole
-// sequence of four bytes is a surrogate pair, two units, so two marks.
-size_t SkipUtf8Character(const char* p, size_t left, size_t& marks) {
+// sequence of four bytes is a surrogate pair, two units, so "??". In page 1252 the five
+// control characters that have a byte of their own become that byte.
+size_t SkipUtf8Character(const char* p, size_t left, std::string& stand_in, int page) {
   unsigned char lead = static_cast<unsigned char>(*p);
   size_t n = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
   if (n > left) return 1;
   for (size_t i = 1; i < n; ++i)
     if ((static_cast<unsigned char>(p[i]) & 0xC0) != 0x80) return i;
-  marks = n == 4 ? 2 : 1;
+  const unsigned char second = n == 2 ? static_cast<unsigned char>(p[1]) : 0;
+  if (page == 1252 && lead == 0xC2 && IsPassThrough1252(second)) {
+    stand_in.assign(1, static_cast<char>(second));
+  } else if (n == 4) {
+    stand_in.assign(2, kReplacement);
+  }
   return n;
 }
 
-size_t SkipAnsiByte(const char*, size_t, size_t&) { return 1; }
+size_t SkipAnsiByte(const char* p, std::string& stand_in, int page) {
+  const unsigned char byte = static_cast<unsigned char>(*p);
+  if (page == 1252 && IsPassThrough1252(byte)) {
+    stand_in = "\xC2";
+    stand_in += static_cast<char>(byte);
+  }
+  return 1;
+}
 
 // Length of the leading ASCII run: every page in use maps those bytes to themselves, and no
 // page's lead byte is ASCII, so this part needs no conversion.
@@ -144,25 +165,32 @@ size_t AsciiPrefix(const std::string& s) {
 }  // namespace
 
 std::string ToAnsi(const std::string& utf8) {
-  const std::string page = IconvName(ActivePage());
+  const int number = ActivePage();
+  const std::string page = IconvName(number);
   size_t ascii = AsciiPrefix(utf8);
   if (ascii == utf8.size()) return utf8;
   std::string out;
   out.reserve(utf8.size());
   out.append(utf8, 0, ascii);
-  Converter(page, "UTF-8")
-      .Append(utf8.data() + ascii, utf8.size() - ascii, out, SkipUtf8Character);
+  Converter(page, "UTF-8").Append(utf8.data() + ascii, utf8.size() - ascii, out,
+                                  [number](const char* p, size_t left, std::string& stand_in) {
+                                    return SkipUtf8Character(p, left, stand_in, number);
+                                  });
   return out;
 }
 
 std::string FromAnsi(const std::string& bytes) {
-  const std::string page = IconvName(ActivePage());
+  const int number = ActivePage();
+  const std::string page = IconvName(number);
   size_t ascii = AsciiPrefix(bytes);
   if (ascii == bytes.size()) return bytes;
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 2);
   out.append(bytes, 0, ascii);
-  Converter("UTF-8", page).Append(bytes.data() + ascii, bytes.size() - ascii, out, SkipAnsiByte);
+  Converter("UTF-8", page).Append(bytes.data() + ascii, bytes.size() - ascii, out,
+                                  [number](const char* p, size_t, std::string& stand_in) {
+                                    return SkipAnsiByte(p, stand_in, number);
+                                  });
   return out;
 }
 

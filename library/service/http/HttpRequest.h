@@ -1,5 +1,6 @@
 #pragma once
-// The HTTP request seam: one synchronous POST with headers, giving status and raw body.
+// The HTTP request seam: one synchronous POST with headers, giving status, Content-Type and
+// raw body. What the body's bytes mean as text is decided once, by ResponseText.
 // Transport failures raise falcrest::Error with number kTransportBase + the failure kind
 // and a description that says which failure, and where.
 #include <cstddef>
@@ -30,7 +31,8 @@ Limits& CurrentLimits();
 
 struct Response {
   long status = 0;
-  std::string body;
+  std::string body;          // the bytes as received; ResponseText reads them as text
+  std::string content_type;  // the answer's Content-Type header as sent; empty when it has none
 };
 
 class Request {

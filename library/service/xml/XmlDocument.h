@@ -55,7 +55,10 @@ class Document {
  public:
   virtual ~Document() = default;
 
-  // Parses the text; a parse error leaves an empty document (no error is raised).
+  // Parses the text (UTF-8); a parse error leaves an empty document (no error is raised).
+  // Text made only of whitespace (blanks, tabs, line breaks) between elements is dropped, as
+  // the platform's XML document does by default: an indented answer reads the same as a
+  // compact one, in its texts, its XML and its emptiness. CDATA sections are kept.
   virtual void LoadXml(const std::string& text) = 0;
   // First match in document order, or an absent node.
   virtual Node SelectSingleNode(const std::string& path) const = 0;

@@ -33,6 +33,8 @@ TEST(CodePage, Conversions) {
   } rows[] = {
       {"1252", "plain ASCII\0!"s, "plain ASCII\0!"s},
       {"1252", "\xE2\x82\xAC\xC3\xBF", "\x80\xFF"},
+      // The five bytes without a character of their own stand for the control characters.
+      {"1252", "\xC2\x81\xC2\x8D\xC2\x8Fx\xC2\x90\xC2\x9D", "\x81\x8D\x8Fx\x90\x9D"},
       {"1251", "\xD0\x96", "\xC6"},
       {"932", "\\~\xE6\x97\xA5\xEF\xBD\xB1", "\\~\x93\xFA\xB1"},  // half-width katakana: 1 byte
       {"936", "\xE4\xB8\xAD", "\xD6\xD0"},
@@ -56,7 +58,6 @@ TEST(CodePage, Replacements) {
   } rows[] = {
       {"1252", true, "a\xE6\x97\xA5" "b\xF0\x9F\x98\x80" "c", "a?b??c"},
       {"1252", true, "a\xFF" "b\xE6\x97", "a?b?"},  // broken UTF-8, and cut at the end
-      {"1252", false, "a\x81" "b", "a?b"},          // unassigned in 1252
       {"932", true, "\xC3\xA9\xE6\x97\xA5", "?\x93\xFA"},
       {"932", false, "\x93\xFA\x93", "\xE6\x97\xA5?"},  // a lead byte at the end
       {"932", false, "\x93\x00x"s, "?\0x"s},            // a lead byte without a trail byte

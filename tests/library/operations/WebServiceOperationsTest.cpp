@@ -111,7 +111,8 @@ TEST_F(OperationsTest, FaultsAndEmptyAnswersGiveTheFixedEmptyResults) {
   } answers[] = {
       {"fault", [](const std::string&) { return FaultAnswer("Invalid license"); }, 500},
       {"empty result", [](const std::string& m) { return ResultAnswer(m, ""); }, 200},
-      {"empty children", [](const std::string& m) { return ResultAnswer(m, "<ErrorMessage/><int></int>"); }, 200},
+      {"indented empty children",
+       [](const std::string& m) { return ResultAnswer(m, "\n      <ErrorMessage/>\n      <int></int>\n    "); }, 200},
   };
   for (const Answer& a : answers) {
     SCOPED_TRACE(a.name);

@@ -60,7 +60,6 @@ TEST(DeviceRecord, GuardedReads) {
       {" 0042 ", "2024-03-07", 42, 45358.0},
       {"abc", "0001-01-01T00:00:00", 99, 1.0},
       {"", "", 99, 1.0},
-      {"4294967296", "2024-03-07T18:00:00", 99, 1.0},
       {"2.5", "13/13/2024", 2, 1.0},
   };
   for (const Row& row : rows) {
@@ -73,6 +72,10 @@ TEST(DeviceRecord, GuardedReads) {
     EXPECT_EQ(d.DeviceId, row.expectedId) << row.id;
     EXPECT_DOUBLE_EQ(d.LastDeliveryTime, row.expectedTime) << row.time;
   }
+  // A number is converted even when it does not fit, and that is an overflow.
+  DeviceType d;
+  ExpectError([&] { d.Deserialize(testing::ServiceDevice("4294967296", "SMS", "1")); }, 6,
+              "The device's DeviceId \"4294967296\" does not fit in a 32-bit number", "4294967296");
 }
 
 TEST(DeviceRecord, SelectedAsBoolean) {

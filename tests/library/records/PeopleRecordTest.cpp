@@ -170,6 +170,8 @@ TEST(ContactRecord, GuardedContactIdAndRequiredState) {
   xml.replace(xml.find("<ContactId>0"), 12, "<ContactId>n/a");
   c.Deserialize(xml);
   EXPECT_EQ(c.ContactId, 5);
+  xml.replace(xml.find("<ContactId>n/a"), 14, "<ContactId>2147483648");
+  ExpectError([&] { c.Deserialize(xml); }, 6, "The contact's ContactId \"2147483648\"", "just too large");
   xml = ContactType().Serialize();
   xml.erase(xml.find("<State>"), std::string("<State></State>").size());
   ExpectError([&] { c.Deserialize(xml); }, 91, "The contact record has no State element", "no state");

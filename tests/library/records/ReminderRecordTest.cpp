@@ -41,15 +41,25 @@ TEST(EventRecord, DeserializeRoundTripAndGuards) {
   e.Deserialize(FilledEvent()->Serialize());
   EXPECT_EQ(e.Serialize(), FilledEvent()->Serialize());
 
-  struct Row { const char* id; int32_t expected; };
-  const Row rows[] = {{"abc", 77}, {"", 77}, {"99999999999", 77}, {"41", 41}, {"-2", -2}};
+  // expected 0: the number does not fit, an overflow error naming the field.
+  struct Row { const char* field; const char* id; int32_t expected; };
+  const Row rows[] = {{"EventId", "abc", 77},         {"EventId", "", 77},      {"EventId", "41", 41},
+                      {"EventId", "-2", -2},          {"EventId", "99999999999", 0},
+                      {"ExternalId", "-2147483649", 0}, {"ExternalId", "x1", 77}};
   for (const Row& row : rows) {
     CalendarEventType g;
     g.EventId = 77;
+    g.ExternalId = 77;
     std::string xml = kNewEvent;
-    xml.replace(xml.find("<EventId>0"), 10, std::string("<EventId>") + row.id);
+    const std::string open = std::string("<") + row.field + ">";
+    xml.replace(xml.find(open + "0"), open.size() + 1, open + row.id);
+    if (row.expected == 0) {
+      ExpectError([&] { g.Deserialize(xml); }, 6,
+                  std::string("The calendar event's ") + row.field + " \"" + row.id + "\" does not fit", row.id);
+      continue;
+    }
     g.Deserialize(xml);
-    EXPECT_EQ(g.EventId, row.expected) << row.id;
+    EXPECT_EQ(std::string(row.field) == "EventId" ? g.EventId : g.ExternalId, row.expected) << row.id;
   }
 
   const char* required[] = {"EventId", "ExternalId", "EventDateTimeString", "Subject", "Description",

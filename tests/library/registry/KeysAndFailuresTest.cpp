@@ -75,6 +75,10 @@ TEST_F(RegistryKeys, KeyExistCases) {
       {kCurrentUser, "Software\\Tarvanel\\Remind", false},
       {kCurrentUser, "Software\\Other", false},
       {kLocalMachine, "Software\\Tarvanel\\Reminder\\Setting", false},
+      // Doubled and trailing backslashes count for nothing; a leading one opens no key.
+      {kCurrentUser, "Software\\\\Tarvanel\\Reminder\\Setting\\\\", true},
+      {kCurrentUser, "\\Software\\Tarvanel", false},
+      {kCurrentUser, "\\", false},
   };
   for (const Row& row : rows)
     EXPECT_EQ(KeyAt(row.root, row.path).KeyExist(), row.exists)
@@ -130,6 +134,11 @@ TEST_F(RegistryKeys, WritesThatCannotBeDoneRaise) {
     EXPECT_NE(e.Description().find("directory"), std::string::npos) << e.Description();
   }
   ::setenv("FALCREST_REGISTRY", path_.c_str(), 1);
+
+  // A path that starts with a backslash names no key: a write says so and writes nothing.
+  falcrest::Error lead = WriteError(KeyAt(kCurrentUser, "\\Software\\Tarvanel"));
+  EXPECT_EQ(lead.Number(), falcrest::kRegistryErrorNumber);
+  EXPECT_NE(lead.Description().find("must not start with a backslash"), std::string::npos) << lead.Description();
 
   // A key without a root: nothing opens, and a write says so.
   for (int32_t root : {0, 0x12345}) {

@@ -99,7 +99,9 @@ TEST_F(StoredForms, ValuesWrittenByOtherProgramsRead) {
       "\"Qword\"=hex(b):2a,00,00,00,00,00,00,00\n"
       "\"Negative\"=dword:ffffff85\n"
       "\"DwordAsHex\"=hex(4):2a,00,00,00\n"
-      "\"ShortDword\"=hex(4):2a,00\n"
+      "\"ShortDword\"=hex(4):2a,80\n"
+      "\"NoDwordBytes\"=hex(4):\n"
+      "\"LongDword\"=hex(4):2a,00,00,00,00\n"
       "\"Empty\"=hex(1):\n"
       "\"Quote\"=\"say \\\"hi\\\" C:\\\\dir\"\n"
       "@=\"default\"\n"
@@ -112,7 +114,8 @@ TEST_F(StoredForms, ValuesWrittenByOtherProgramsRead) {
   const Row rows[] = {
       {"NoNul", "abc"},     {"InnerNul", "a"},     {"Expand", ""},       {"Binary", ""},
       {"PlainHex", ""},     {"Multi", ""},         {"Qword", ""},        {"Negative", "-123"},
-      {"DwordAsHex", "42"}, {"ShortDword", ""},    {"Empty", ""},        {"Quote", "say \"hi\" C:\\dir"},
+      {"DwordAsHex", "42"}, {"ShortDword", "32810"}, {"NoDwordBytes", "0"}, {"LongDword", ""},
+      {"Empty", ""},        {"Quote", "say \"hi\" C:\\dir"},
       {"", "default"},      {"@", ""},             {"Missing", ""},      {"Long", "aaaaaaaaaaaaaaaaaaaaaaabb"},
   };
   RegistryClass key = CurrentUserKey();

@@ -29,7 +29,10 @@ TEST(Numbers, ReadsLikeTheRuntime) {
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string("text \"") + row.text + "\"");
     int32_t guarded = 99;
-    EXPECT_EQ(TryToInt32(row.text, guarded), row.expected != kNo && row.expected != kBig);
+    const Int32Read read = ReadInt32(row.text, guarded);
+    EXPECT_EQ(read, row.expected == kNo ? Int32Read::kNotNumeric
+                    : row.expected == kBig ? Int32Read::kTooLarge
+                                           : Int32Read::kRead);
     if (row.expected == kNo) {
       EXPECT_EQ(guarded, 99);
       try {
@@ -42,10 +45,12 @@ TEST(Numbers, ReadsLikeTheRuntime) {
     } else if (row.expected == kBig) {
       EXPECT_EQ(guarded, 99);
       try {
-        ToInt32(row.text);
+        ToInt32(row.text, "The device's DeviceId");
         ADD_FAILURE() << "no error";
       } catch (const Error& e) {
         EXPECT_EQ(e.Number(), 6);
+        EXPECT_EQ(e.Description(), std::string("The device's DeviceId \"") + row.text +
+                                       "\" does not fit in a 32-bit number (-2147483648 to 2147483647)");
       }
     } else {
       EXPECT_EQ(guarded, row.expected);

@@ -62,11 +62,45 @@ struct AnswerRow {
   bool normal;           // expected flag, when no error
   std::string response;  // expected response, when no error
   std::string error;     // expected start of the missing-node description; empty: no error
+  std::string content_type = "text/xml; charset=utf-8";
 };
+
+// The UTF-8 text in UTF-16, little- or big-endian, after `mark` (a byte-order mark or nothing).
+std::string Utf16(const std::string& utf8, bool big_endian, const std::string& mark) {
+  std::string out = mark;
+  const auto put = [&](uint32_t unit) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    out += big_endian ? high : low;
+    out += big_endian ? low : high;
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    const size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    uint32_t c = n == 1 ? lead : lead & (0x3F >> (n - 1));
+    for (size_t k = 1; k < n; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += n;
+    if (c >= 0x10000) {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      put(c);
+    }
+  }
+  return out;
+}
+
+// A service's answer written in UTF-16, as its declaration then says.
+std::string Utf16Answer(const std::string& answer, bool big_endian, const std::string& mark) {
+  std::string text = answer;
+  text.replace(text.find("encoding=\"utf-8\""), 16, "encoding=\"utf-16\"");
+  return Utf16(text, big_endian, mark);
+}
 
 std::vector<AnswerRow> AnswerRows() {
   const std::string missingResponse = "The reminder service's answer has no CreateReminderResponse element";
   const std::string missingFaultString = "The reminder service's answer has no faultstring element";
+  const std::string zurich = "<ErrorMessage>Z\xC3\xBCrich \xF0\x9F\x98\x80</ErrorMessage>";
+  const std::string zurichResult = "<CreateReminderResult>" + zurich + "</CreateReminderResult>";
   return {
       {"result", 200,
        ResultAnswer("CreateReminder", "<ErrorMessage>none</ErrorMessage><ReminderDetailUrl>http://x/1</ReminderDetailUrl>"),
@@ -113,16 +147,38 @@ std::vector<AnswerRow> AnswerRows() {
        "CreateReminder", true, "", missingResponse},
       {"not xml at all", 502, "Bad gateway: upstream went away", "CreateReminder", true, "", missingResponse},
       {"empty body", 200, "", "CreateReminder", true, "", missingResponse},
+      // Whitespace between elements counts for nothing: indented answers read as compact ones.
+      {"indented empty result", 200,
+       SoapAnswer("\n  <CreateReminderResponse xmlns=\"http://reminder.tarvanel.com/\">\n    <CreateReminderResult>\n"
+                  "      <ErrorMessage />\n    </CreateReminderResult>\n  </CreateReminderResponse>\n"),
+       "CreateReminder", true, "", ""},
+      {"indented result", 200, ResultAnswer("CreateReminder", "\r\n\t" + zurich + "\r\n"), "CreateReminder", true,
+       zurichResult, ""},
+      // The encoding: the byte-order mark, else the Content-Type's charset, else UTF-8.
+      {"utf-16 with its mark", 200, Utf16Answer(ResultAnswer("CreateReminder", zurich), false, "\xFF\xFE"),
+       "CreateReminder", true, zurichResult, "", "text/xml; charset=utf-8"},
+      {"utf-16 big-endian with its mark", 200, Utf16Answer(ResultAnswer("CreateReminder", zurich), true, "\xFE\xFF"),
+       "CreateReminder", true, zurichResult, "", "text/xml"},
+      {"utf-8 with its mark", 200, "\xEF\xBB\xBF" + ResultAnswer("CreateReminder", zurich), "CreateReminder", true,
+       zurichResult, "", "text/xml; charset=utf-16"},
+      {"utf-16 big-endian by its charset", 200, Utf16Answer(ResultAnswer("CreateReminder", zurich), true, ""),
+       "CreateReminder", true, zurichResult, "", "text/xml; Charset=\"UTF-16BE\""},
+      {"utf-16 fault by its charset", 500, Utf16Answer(FaultAnswer("Z\xC3\xBCrich"), false, ""), "CreateReminder",
+       false, "Z\xC3\xBCrich", "", "text/xml; charset=utf-16"},
   };
 }
 
-TEST(TransportAnswer, EachKindOfAnswerIsReadAsSpecified) {
+TEST(TransportAnswer, ResultsEmptyAnswersAndFaultsAreToldApart) {
   LoopbackServer server;
   WebService service;
   service.WebServiceURL = server.Url();
   for (const AnswerRow& row : AnswerRows()) {
     SCOPED_TRACE(row.name);
-    server.Answer(row.answer, row.status);
+    CannedAnswer answer;
+    answer.status = row.status;
+    answer.body = row.answer;
+    answer.content_type = row.content_type;
+    server.Answer(answer);
     std::string response = "untouched";
     if (row.error.empty()) {
       bool normal = service.CallWebMethod(row.method, "<M/>", response);

@@ -124,7 +124,10 @@ TEST(XmlDocument, TextConcatenatesDescendantsExactly) {
       {"cdata", "<a>1<![CDATA[<&>]]>2</a>", "//a", "1<&>2"},
       {"entities", "<a>Fish &amp; Chips &lt;&gt; &quot;&apos;&#233;</a>", "//a", "Fish & Chips <> \"'\xC3\xA9"},
       {"blanks kept", "<a>  x  </a>", "//a", "  x  "},
-      {"only blanks", "<a> </a>", "//a", " "},
+      // Text made only of whitespace is dropped at load; whitespace beside other text is not.
+      {"only whitespace", "<a> \t\r\n</a>", "//a", ""},
+      {"indented", "<a>\n  <b>x</b>\n  <c> y </c>\n</a>", "//a", "x y "},
+      {"blank cdata kept", "<a><![CDATA[ ]]></a>", "//a", " "},
       {"cr lf kept", "<a>1\r\n2\r3</a>", "//a", "1\r\n2\r3"},
       {"empty", "<a></a>", "//a", ""},
       {"empty tag", "<a/>", "//a", ""},
@@ -141,8 +144,8 @@ TEST(XmlDocument, TextConcatenatesDescendantsExactly) {
 
 TEST(XmlDocument, XmlOfNodeIsRawStartToEnd) {
   auto doc = Load(
-      "<?xml version='1.0'?>\n<r>\n  <Device id=\"1\"><DeviceId>5</DeviceId>"
-      "<DeviceAddress>a &amp; b &lt;c&gt;</DeviceAddress><Empty></Empty></Device>\n</r>");
+      "<?xml version='1.0'?>\n<r>\n  <Device id=\"1\">\n    <DeviceId>5</DeviceId>\n    "
+      "<DeviceAddress>a &amp; b &lt;c&gt;</DeviceAddress><Empty> </Empty>\n  </Device>\n</r>");
   EXPECT_EQ(doc->SelectSingleNode("//Device").Xml(),
             "<Device id=\"1\"><DeviceId>5</DeviceId><DeviceAddress>a &amp; b &lt;c&gt;</DeviceAddress>"
             "<Empty/></Device>");

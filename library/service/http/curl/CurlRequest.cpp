@@ -242,6 +242,9 @@ class CurlRequest : public Request {
 
     Response response;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &response.status);
+    const char* content_type = nullptr;
+    curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &content_type);
+    if (content_type) response.content_type = content_type;
     response.body = std::move(sink.body);
     return response;
   }

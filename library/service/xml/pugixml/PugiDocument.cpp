@@ -26,10 +26,10 @@ constexpr int kMaxDepth = 1000;
 // Compiled XPath queries kept per thread, for the paths the tree walk does not answer.
 constexpr size_t kMaxCompiledPaths = 256;
 
-// Text is kept exactly as sent: no end-of-line normalisation, whitespace-only text kept,
-// the DOCTYPE kept as a node so that it can be refused.
-constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_ws_pcdata |
-                                   pugi::parse_wconv_attribute | pugi::parse_doctype;
+// Text is kept as sent (no end-of-line normalisation) except text made only of whitespace,
+// which is dropped as the seam promises; the DOCTYPE is kept as a node so that it can be refused.
+constexpr unsigned kParseOptions =
+    pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_doctype;
 
 bool IsText(const pugi::xml_node& node) {
   const pugi::xml_node_type type = node.type();
