@@ -11,7 +11,8 @@ if [ "${1:-}" = "--down" ]; then
   exit 0
 fi
 mkdir -p "$WINEPREFIX"
-wineserver -p </dev/null >/dev/null 2>&1
+# A server already up for this prefix (from a manual run) serves as well.
+wineserver -p </dev/null >/dev/null 2>&1 || true
 wine wineboot </dev/null >/dev/null 2>&1
 # Without a window manager every window waits for a withdrawn state; a virtual desktop does not.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
