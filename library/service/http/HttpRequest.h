@@ -31,6 +31,7 @@ Limits& CurrentLimits();
 struct Response {
   long status = 0;
   std::string body;
+  std::string content_type;  // the answer's Content-Type header, empty when absent
 };
 
 class Request {
