@@ -1,6 +1,8 @@
 // The ANSI code page on Windows: the system's active page (CP_ACP) through UTF-16, with the
 // system's own replacement of what the page cannot represent: "?" for each UTF-16 unit that
-// has no byte form, so a character beyond U+FFFF becomes "??".
+// has no byte form, so a character beyond U+FFFF becomes "??". The system's "best fit"
+// look-alikes are turned off: they would turn U+2216 into a backslash inside a registry path
+// and make "ā" and "a" digest alike, where an unmappable character must give "?".
 #include <windows.h>
 
 #include <string>
@@ -37,10 +39,12 @@ std::wstring ToWide(UINT page, const std::string& bytes) {
 
 std::string FromWide(UINT page, const std::wstring& wide) {
   const int n = static_cast<int>(wide.size());
-  int size = WideCharToMultiByte(page, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+  // UTF-8 (also as the active page) takes no flags; every other ANSI page takes this one.
+  DWORD flags = page == CP_UTF8 || GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  int size = WideCharToMultiByte(page, flags, wide.data(), n, nullptr, 0, nullptr, nullptr);
   if (size <= 0) RaiseFailed("WideCharToMultiByte");
   std::string bytes(static_cast<size_t>(size), '\0');
-  if (WideCharToMultiByte(page, 0, wide.data(), n, &bytes[0], size, nullptr, nullptr) != size)
+  if (WideCharToMultiByte(page, flags, wide.data(), n, &bytes[0], size, nullptr, nullptr) != size)
     RaiseFailed("WideCharToMultiByte");
   return bytes;
 }
