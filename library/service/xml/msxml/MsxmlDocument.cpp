@@ -46,6 +46,28 @@ bool DeclaresDoctype(const std::string& text) {
   return false;
 }
 
+// True for the path shapes the library uses: steps of plain names, each after "/" or "//".
+// Anything else is refused before MSXML sees it: Wine's MSXML crashes on some malformed
+// patterns ("//[") instead of failing.
+bool IsPlainPath(const std::string& path) {
+  size_t at = 0;
+  if (path.empty()) return false;
+  while (at < path.size()) {
+    if (path[at] != '/') return false;
+    at += path.compare(at, 2, "//") == 0 ? 2 : 1;
+    const size_t start = at;
+    while (at < path.size()) {
+      const unsigned char c = static_cast<unsigned char>(path[at]);
+      const bool name_char = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                             c == '_' || c == '-' || c == '.' || c == ':' || c >= 0x80;
+      if (!name_char) break;
+      ++at;
+    }
+    if (at == start) return false;
+  }
+  return true;
+}
+
 // True when some node deeper than kMaxDepth may exist: it needs that many "<" in the text.
 bool MayBeTooDeep(const std::string& text) {
   return text.size() >= static_cast<size_t>(kMaxDepth) &&
@@ -249,19 +271,21 @@ class MsxmlDocument : public Document {
   }
 
   Node SelectSingleNode(const std::string& path) const override {
+    const Bstr wide = PathText(path);
     if (!doc_) return Node(nullptr, context_, path);
     ComRef<IXMLDOMNode> found;
-    const HRESULT hr = doc_->selectSingleNode(PathText(path).get(), found.put());
+    const HRESULT hr = doc_->selectSingleNode(wide.get(), found.put());
     if (FAILED(hr)) RaiseBadPath(path);
     if (hr != S_OK || !found) return Node(nullptr, context_, path);
     return Node(std::make_shared<MsxmlNode>(std::move(found)), std::string(), std::string());
   }
 
   std::vector<Node> SelectNodes(const std::string& path) const override {
+    const Bstr wide = PathText(path);
     std::vector<Node> nodes;
     if (!doc_) return nodes;
     ComRef<IXMLDOMNodeList> list;
-    if (FAILED(doc_->selectNodes(PathText(path).get(), list.put())) || !list) RaiseBadPath(path);
+    if (FAILED(doc_->selectNodes(wide.get(), list.put())) || !list) RaiseBadPath(path);
     long count = 0;
     list->get_length(&count);
     nodes.reserve(static_cast<size_t>(count));
@@ -278,7 +302,7 @@ class MsxmlDocument : public Document {
  private:
   static Bstr PathText(const std::string& path) {
     Bstr wide;
-    if (!ToBstr(path, wide)) RaiseBadPath(path);
+    if (!IsPlainPath(path) || !ToBstr(path, wide)) RaiseBadPath(path);
     return wide;
   }
 
