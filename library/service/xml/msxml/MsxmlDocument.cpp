@@ -2,8 +2,10 @@
 // selection language, XSLPattern, compares element names as written, prefix included: the
 // matching rule the service client relies on. Text and XML of a node are read by walking the
 // tree here rather than through the DOM's own text and xml properties, which trim blanks and
-// add line breaks of their own. Whitespace-only text between elements is dropped at load, as
-// MSXML does by default. UTF-8 in and out; UTF-16 only inside this file.
+// add line breaks of their own. Whitespace-only text nodes are left out, as MSXML's default
+// load does; the document keeps them and the reads here skip them, because Wine's MSXML also
+// drops blanks inside a text node ("Fish &amp; <b>" loses the blank after the "&").
+// UTF-8 in and out; UTF-16 only inside this file.
 //
 // COM must be initialised on the calling thread: the client's thread is; programs and tests
 // of our own call CoInitializeEx themselves before the first document.
@@ -131,13 +133,24 @@ void Walk(IXMLDOMNode* root, Visit visit) {
   }
 }
 
+// A text node MSXML's default load would have dropped.
+bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+
 std::string DescendantText(IXMLDOMNode* root) {
   const DOMNodeType own = TypeOf(root);
-  if (own == NODE_TEXT || own == NODE_CDATA_SECTION) return ValueOf(root);
+  if (own == NODE_CDATA_SECTION) return ValueOf(root);
+  if (own == NODE_TEXT) {
+    std::string value = ValueOf(root);
+    return IsBlank(value) ? std::string() : value;
+  }
   std::string text;
   Walk(root, [&](IXMLDOMNode* node, int) {
     const DOMNodeType type = TypeOf(node);
-    if (type == NODE_TEXT || type == NODE_CDATA_SECTION) text += ValueOf(node);
+    if (type == NODE_CDATA_SECTION) text += ValueOf(node);
+    if (type == NODE_TEXT) {
+      const std::string value = ValueOf(node);
+      if (!IsBlank(value)) text += value;
+    }
     return type == NODE_ELEMENT || type == NODE_ENTITY_REFERENCE;
   });
   return text;
@@ -188,19 +201,22 @@ void AppendXml(std::string& out, IXMLDOMNode* node) {
       const std::string name = NameOf(node);
       out.append("<").append(name);
       AppendAttributes(out, node);
-      ComRef<IXMLDOMNode> child = FirstChild(node);
-      if (!child) {
-        out += "/>";
+      const size_t start = out.size();
+      out += '>';
+      for (ComRef<IXMLDOMNode> child = FirstChild(node); child; child = NextSibling(child.get()))
+        AppendXml(out, child.get());
+      if (out.size() == start + 1) {
+        out.replace(start, 1, "/>");  // nothing inside, or only blanks
         return;
       }
-      out += '>';
-      for (; child; child = NextSibling(child.get())) AppendXml(out, child.get());
       out.append("</").append(name).append(">");
       return;
     }
-    case NODE_TEXT:
-      AppendEscaped(out, ValueOf(node), false);
+    case NODE_TEXT: {
+      const std::string value = ValueOf(node);
+      if (!IsBlank(value)) AppendEscaped(out, value, false);
       return;
+    }
     case NODE_CDATA_SECTION:
       out.append("<![CDATA[").append(ValueOf(node)).append("]]>");
       return;
@@ -236,6 +252,7 @@ ComRef<IXMLDOMDocument> CreateDocument() {
   doc->put_async(VARIANT_FALSE);
   doc->put_validateOnParse(VARIANT_FALSE);
   doc->put_resolveExternals(VARIANT_FALSE);
+  doc->put_preserveWhiteSpace(VARIANT_TRUE);  // blanks are left out when read, see above
   return doc;
 }
 
