@@ -148,8 +148,14 @@ HRESULT ServerEntries(std::vector<RegistryEntry>& out) {
   out.push_back({HKEY_CLASSES_ROOT, version_key, {Default(help_text)}});
   out.push_back({HKEY_CLASSES_ROOT, version_key + L"\\FLAGS", {Default(flags)}});
   out.push_back({HKEY_CLASSES_ROOT, version_key + L"\\HELPDIR", {Default(folder)}});
-  out.push_back({HKEY_CLASSES_ROOT, version_key + L"\\" + locale, {}});
-  out.push_back({HKEY_CLASSES_ROOT, version_key + L"\\" + locale + L"\\" + system, {Default(path)}});
+  // The library's own locale, as the system registers it, and the neutral one: the type
+  // library marshaler looks the library up for locale 0, which finds no other.
+  std::vector<std::wstring> locales{locale};
+  if (locale != L"0") locales.push_back(L"0");
+  for (const std::wstring& id : locales) {
+    out.push_back({HKEY_CLASSES_ROOT, version_key + L"\\" + id, {}});
+    out.push_back({HKEY_CLASSES_ROOT, version_key + L"\\" + id + L"\\" + system, {Default(path)}});
+  }
 
   const UINT count = library->GetTypeInfoCount();
   for (UINT i = 0; i < count; ++i) {
