@@ -73,11 +73,13 @@ def read_reg(path):
 
 
 def export(runner, branch, path):
-    """Exports a registry branch; a branch that does not exist exports as nothing."""
+    """Exports a registry branch; a branch that does not exist exports as an empty file."""
     if os.path.exists(path):
         os.remove(path)
     code, output = wine(runner, "reg", "export", branch, windows_path(path), "/y")
-    return read_reg(path) if code == 0 and os.path.exists(path) else {}
+    if code != 0 or not os.path.exists(path):
+        open(path, "wb").close()
+    return read_reg(path)
 
 
 def value(keys, key, name=""):
@@ -129,9 +131,10 @@ def check_registration(keys, dll):
     for iid in interfaces:
         expect("HKEY_CLASSES_ROOT\\Interface\\%s\\ProxyStubClsid32" % iid, "", TYPELIB_MARSHALER)
 
-    lib = "HKEY_CLASSES_ROOT\\TypeLib\\%s\\211.0" % LIBID
+    # The system names a registered type library's version and locale in hexadecimal: 211.0 is d3.0.
+    lib = "HKEY_CLASSES_ROOT\\TypeLib\\%s\\d3.0" % LIBID
     expect(lib, "", "tarvanel Reminder Add-In Library")
-    expect(lib + "\\0\\win64", "", windows_path(dll), same_path)
+    expect(lib + "\\409\\win64", "", windows_path(dll), same_path)
     return problems
 
 

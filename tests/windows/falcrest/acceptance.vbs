@@ -60,14 +60,18 @@ Sub ExpectError(name, number, source, description)
     Fail name, "no error raised, expected error " & number
     Exit Sub
   End If
-  Dim got : got = "error " & Err.Number & " (" & Err.Source & "): " & Err.Description
-  If Not IsNull(number) And Err.Number <> number Then
-    Fail name, got & "; expected number " & number
-  ElseIf Not IsNull(source) And Err.Source <> source Then
-    Fail name, got & "; expected source " & source
-  ElseIf Not IsNull(description) And Err.Description <> description Then
-    Fail name, got & "; expected description " & description
+  Dim got, wanted : got = "error " & Err.Number & " (" & Err.Source & "): " & Err.Description
+  wanted = ""
+  If Not IsNull(number) Then
+    If Err.Number <> number Then wanted = wanted & "; expected number " & number
   End If
+  If Not IsNull(source) Then
+    If Err.Source <> source Then wanted = wanted & "; expected source " & source
+  End If
+  If Not IsNull(description) Then
+    If Err.Description <> description Then wanted = wanted & "; expected description " & description
+  End If
+  If wanted <> "" Then Fail name, got & wanted
   Err.Clear
 End Sub
 
