@@ -30,7 +30,7 @@ class Access {
 
 IUnknown* ObjectOfElement(const VARIANT& element) {
   const VARIANT* v = &element;
-  if (V_VT(v) == (VT_BYREF | VT_VARIANT)) v = V_VARIANTREF(v);
+  if (V_VT(v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(v)) v = V_VARIANTREF(v);
   switch (V_VT(v)) {
     case VT_EMPTY:
       return nullptr;
@@ -39,7 +39,7 @@ IUnknown* ObjectOfElement(const VARIANT& element) {
       return V_UNKNOWN(v);
     case VT_BYREF | VT_DISPATCH:
     case VT_BYREF | VT_UNKNOWN:
-      return *V_UNKNOWNREF(v);
+      return V_UNKNOWNREF(v) ? *V_UNKNOWNREF(v) : nullptr;
     default:
       falcrest::RaiseTypeMismatch("Type mismatch: an element of the array is not a record");
   }
@@ -49,9 +49,12 @@ IUnknown* ObjectOfElement(const VARIANT& element) {
 
 ObjectArray ReadObjectArray(const VARIANT& value) {
   const VARIANT* v = &value;
-  while (V_VT(v) == (VT_BYREF | VT_VARIANT)) v = V_VARIANTREF(v);
+  while (V_VT(v) == (VT_BYREF | VT_VARIANT)) {
+    v = V_VARIANTREF(v);
+    if (!v) NotAnArray();
+  }
   const VARTYPE vt = V_VT(v);
-  if (!(vt & VT_ARRAY)) NotAnArray();
+  if (!(vt & VT_ARRAY) || ((vt & VT_BYREF) && !V_ARRAYREF(v))) NotAnArray();
   const VARTYPE element = vt & VT_TYPEMASK;
   if (element != VT_VARIANT && element != VT_DISPATCH && element != VT_UNKNOWN) NotAnArray();
   SAFEARRAY* array = (vt & VT_BYREF) ? *V_ARRAYREF(v) : V_ARRAY(v);
