@@ -80,6 +80,9 @@ class Server {
       SOCKET s = accept(listener_, reinterpret_cast<sockaddr*>(&peer), &length);
       if (s == INVALID_SOCKET) continue;
       const int remote_port = ntohs(peer.sin_port);
+      // An answer goes out in one or two writes; the second must not wait for the first's ACK.
+      const BOOL no_delay = TRUE;
+      setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&no_delay), sizeof no_delay);
       std::lock_guard<std::mutex> lock(mutex_);
       open_.push_back(s);
       workers_.emplace_back([this, s, remote_port] {
@@ -178,7 +181,8 @@ class Server {
     head += "Keep-Alive: timeout=5, max=1000\r\n";
     if (!answer.chunked) {
       head += "Content-Length: " + std::to_string(answer.body.size()) + "\r\n\r\n";
-      return SendAll(s, head.data(), head.size()) && SendAll(s, answer.body.data(), answer.body.size());
+      head += answer.body;
+      return SendAll(s, head.data(), head.size());
     }
     head += "Transfer-Encoding: chunked\r\n\r\n";
     if (!SendAll(s, head.data(), head.size())) return false;

@@ -32,6 +32,8 @@ constexpr const char* kSource = "Falcrest.WebService";
 constexpr DWORD kReadChunk = 64 * 1024;
 // WinINet's own timeouts are set past our deadline, so that ours is the one that ends a step.
 constexpr DWORD kPlatformTimeoutMarginMs = 5000;
+// How long closing a finished request waits for WinINet to put its connection back.
+constexpr DWORD kCloseWaitMs = 1000;
 // WinSock's "connection timed out", which a stalled read may report.
 constexpr DWORD kSocketTimedOut = 10060;
 
@@ -71,14 +73,17 @@ std::string Narrow(const wchar_t* text, size_t units) {
 
 // One request's state, shared with the status callback.
 struct Exchange {
-  Exchange() : done(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+  Exchange()
+      : done(CreateEventW(nullptr, FALSE, FALSE, nullptr)), closed(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~Exchange() {
     if (done) CloseHandle(done);
+    if (closed) CloseHandle(closed);
   }
   Exchange(const Exchange&) = delete;
   Exchange& operator=(const Exchange&) = delete;
 
   HANDLE done;                          // set when an asynchronous step completes
+  HANDLE closed;                        // set when WinINet has let the request handle go
   DWORD_PTR result = 0;                 // of the step that completed: nonzero on success
   DWORD error = 0;                      // its error when it failed
   std::atomic<bool> connected{false};   // a connection stands (new or reused)
@@ -130,10 +135,11 @@ void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID
   if (!exchange) return;  // an event after the exchange was given up and cleared
   switch (status) {
     case INTERNET_STATUS_CONNECTED_TO_SERVER:
+    case INTERNET_STATUS_SENDING_REQUEST:  // on a reused connection, the first sign of one
       exchange->connected = true;
       break;
     case INTERNET_STATUS_REQUEST_SENT:
-      exchange->connected = true;  // a reused connection reports no connect
+      exchange->connected = true;
       exchange->sent = true;
       break;
     case INTERNET_STATUS_REQUEST_COMPLETE:
@@ -145,7 +151,9 @@ void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID
       SetEvent(exchange->done);
       break;
     case INTERNET_STATUS_HANDLE_CLOSING:
-      if (handle == exchange->request.load()) Live().Remove(context);
+      if (handle != exchange->request.load()) break;
+      SetEvent(exchange->closed);
+      Live().Remove(context);
       break;
     default:
       break;
@@ -299,17 +307,21 @@ class WinInetRequest : public Request {
  private:
   // The handles of one exchange, closed on every way out. While a step is pending the
   // exchange stays registered, for the callback to clear when WinINet closes the request.
+  // Otherwise closing waits, briefly, until WinINet has let the request go: only then is its
+  // connection back in the pool, and a request made before that would open another one.
   struct Handles {
-    explicit Handles(const std::shared_ptr<Exchange>& exchange) : id(Live().Add(exchange)) {}
+    explicit Handles(const std::shared_ptr<Exchange>& exchange) : id(Live().Add(exchange)), closed(exchange->closed) {}
     ~Handles() {
       if (request) InternetCloseHandle(request);
       if (connect) InternetCloseHandle(connect);
+      if (request && !pending) WaitForSingleObject(closed, kCloseWaitMs);
       if (!pending || !request) Live().Remove(id);
     }
     Handles(const Handles&) = delete;
     Handles& operator=(const Handles&) = delete;
 
     DWORD_PTR id;
+    HANDLE closed;
     HINTERNET connect = nullptr;
     HINTERNET request = nullptr;
     bool pending = false;
