@@ -278,8 +278,10 @@ class MsxmlDocument : public Document {
     // Each load gets a fresh DOM, so nodes found before keep the old one.
     doc_.reset();
     if (DeclaresDoctype(text)) return;
+    // A byte order mark is no part of the text a string load takes.
+    const size_t skip = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     Bstr wide;
-    if (!ToBstr(text, wide)) return;  // not UTF-8: not well-formed
+    if (!ToBstr(text.substr(skip), wide)) return;  // not UTF-8: not well-formed
     ComRef<IXMLDOMDocument> doc = CreateDocument();
     VARIANT_BOOL loaded = VARIANT_FALSE;
     if (doc->loadXML(wide.get(), &loaded) != S_OK || loaded != VARIANT_TRUE) return;
