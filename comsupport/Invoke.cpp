@@ -185,16 +185,16 @@ HRESULT InvokeByTypeInfo(REFIID iid, IDispatch* self, DISPID id, LCID, WORD flag
   if (FAILED(hr)) return hr;
   ITypeInfo* vtable = info.vtable.get();
 
-  std::vector<ParamType> types;
-  bool found = FindMember(vtable, id, flags, types);
-  if (!found && (flags & DISPATCH_PROPERTYPUTREF)) {
-    // "Set obj.Prop = x": the record properties have a put accessor only.
-    found = FindMember(vtable, id, DISPATCH_PROPERTYPUT, types);
-    if (found) flags = DISPATCH_PROPERTYPUT;
-  }
-  if (!found) return vtable->Invoke(self, id, flags, params, result, exception, argument_error);
-
   try {
+    std::vector<ParamType> types;
+    bool found = FindMember(vtable, id, flags, types);
+    if (!found && (flags & DISPATCH_PROPERTYPUTREF)) {
+      // "Set obj.Prop = x": the record properties have a put accessor only.
+      found = FindMember(vtable, id, DISPATCH_PROPERTYPUT, types);
+      if (found) flags = DISPATCH_PROPERTYPUT;
+    }
+    if (!found) return vtable->Invoke(self, id, flags, params, result, exception, argument_error);
+
     Arguments arguments(*params, types);
     UINT failed = 0;
     hr = arguments.Prepare(failed);
@@ -207,7 +207,7 @@ HRESULT InvokeByTypeInfo(REFIID iid, IDispatch* self, DISPID id, LCID, WORD flag
     arguments.WriteBack();
     return hr;
   } catch (...) {
-    return E_OUTOFMEMORY;  // only the argument copies can throw
+    return E_OUTOFMEMORY;  // only the copies of the member's description and arguments throw
   }
 }
 

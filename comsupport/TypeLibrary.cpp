@@ -53,15 +53,17 @@ HRESULT VtableView(ITypeInfo* dispatch, ComPtr<ITypeInfo>& out) {
 
 }  // namespace
 
-HRESULT OwnTypeLibrary(ComPtr<ITypeLib>& out) {
+HRESULT OwnTypeLibrary(ComPtr<ITypeLib>& out) try {
   Cache& cache = TheCache();
   std::lock_guard<std::mutex> lock(cache.mutex);
   HRESULT hr = LoadLocked(cache);
   if (SUCCEEDED(hr)) out = cache.library;
   return hr;
+} catch (...) {
+  return E_OUTOFMEMORY;
 }
 
-HRESULT OwnInterfaceInfo(REFIID iid, InterfaceInfo& out) {
+HRESULT OwnInterfaceInfo(REFIID iid, InterfaceInfo& out) try {
   Cache& cache = TheCache();
   std::lock_guard<std::mutex> lock(cache.mutex);
   auto found = cache.interfaces.find(iid);
@@ -79,13 +81,16 @@ HRESULT OwnInterfaceInfo(REFIID iid, InterfaceInfo& out) {
   cache.interfaces.emplace(iid, info);
   out = info;
   return S_OK;
+} catch (...) {
+  return E_OUTOFMEMORY;
 }
 
-void ReleaseTypeLibrary() {
+void ReleaseTypeLibrary() noexcept {
   Cache& cache = TheCache();
-  std::lock_guard<std::mutex> lock(cache.mutex);
+  if (!cache.mutex.try_lock()) return;  // in use: it is dropped at the next chance
   cache.interfaces.clear();
   cache.library = nullptr;
+  cache.mutex.unlock();
 }
 
 }  // namespace comsupport

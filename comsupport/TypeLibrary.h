@@ -15,11 +15,11 @@ struct InterfaceInfo {
   ComPtr<ITypeInfo> vtable;
 };
 
-// The type library; an error HRESULT when the resource cannot be loaded.
+// The type library; an error HRESULT when the resource cannot be loaded. Neither throws.
 HRESULT OwnTypeLibrary(ComPtr<ITypeLib>& out);
 // The descriptions of one interface of the library; cached until ReleaseTypeLibrary.
 HRESULT OwnInterfaceInfo(REFIID iid, InterfaceInfo& out);
 // Drops the cache (done when the module may be unloaded).
-void ReleaseTypeLibrary();
+void ReleaseTypeLibrary() noexcept;
 
 }  // namespace comsupport
