@@ -1,7 +1,8 @@
 #pragma once
 // The ANSI code-page seam: UTF-8 text to and from the bytes of the active ANSI code page,
 // with the platform's replacement of characters the page cannot represent.
-// On POSIX the page is FALCREST_ANSI_CODEPAGE (a Windows code page number), default 1252.
+// On POSIX the page is FALCREST_ANSI_CODEPAGE (a Windows code page number), default 1252;
+// on Windows it is the system's active ANSI code page.
 #include <cstddef>
 #include <string>
 

@@ -46,7 +46,8 @@ class Store {
 };
 
 // The platform's registry: on POSIX the per-user file at $FALCREST_REGISTRY or
-// ${XDG_CONFIG_HOME:-~/.config}/tarvanel/registry.reg, read afresh on every call.
+// ${XDG_CONFIG_HOME:-~/.config}/tarvanel/registry.reg, read afresh on every call; on Windows
+// the system's registry through its narrow-character functions.
 Store& DefaultStore();
 
 }  // namespace falcrest::registry

@@ -3,7 +3,9 @@
 // (lowered) limits, and the process stays whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -124,6 +126,15 @@ std::string WrongMethod(const std::string& method) {
   return std::string();
 }
 
+// WinINet takes a head cut off inside a header line for a head without it, and a chunked
+// body cut off inside a chunk for a whole one: what it hands on cannot be read, which ends
+// as the missing-element error instead.
+#ifdef _WIN32
+const int64_t kCutShortUnseen = kMissingNode;
+#else
+const int64_t kCutShortUnseen = Transport(Failure::kReset);
+#endif
+
 const long kQuick = 1000;               // answers that need no waiting
 const long kWithinTotal = kTotalMs + 1000;  // answers that must hit the whole-exchange limit
 
@@ -134,7 +145,7 @@ std::vector<Row> Rows() {
       {"closed before reading the request", [](const std::string&) { return Script{HangUp()}; }, kAny, kQuick},
       {"closed during the headers",
        [](const std::string&) { return Script{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Ty"), HangUp()}; },
-       Transport(Failure::kReset), kQuick},
+       kCutShortUnseen, kQuick},
       {"closed after the headers, body missing",
        [](const std::string&) {
          return Script{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n<soap:Env"), HangUp()};
@@ -161,7 +172,7 @@ std::vector<Row> Rows() {
                        Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n400\r\n" + Result(m, "1").substr(0, 100)),
                        HangUp()};
        },
-       Transport(Failure::kReset), kQuick},
+       kCutShortUnseen, kQuick},
       {"broken chunk size",
        [](const std::string&) {
          return Script{ReadRequest(), Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nabc\r\n"), HangUp()};
@@ -207,6 +218,7 @@ std::vector<Row> Rows() {
 
 TEST(NetworkFaults, EveryMisbehaviourEndsClearlyAndInTime) {
   for (const Row& row : Rows()) {
+    long slowest_ms = 0;
     for (const char* method : kMethods) {
       // The deep answer needs room: it is the nesting that is on trial, not the size.
       LimitsScope limits(std::string(row.name) == "deeply nested XML" ? 8u * 1024u * 1024u : kMaxBytes);
@@ -225,7 +237,9 @@ TEST(NetworkFaults, EveryMisbehaviourEndsClearlyAndInTime) {
         EXPECT_GT(got.description.size(), 20u) << where << "unclear error: " << got.description;
       }
       EXPECT_LT(got.elapsed_ms, row.max_ms) << where << "took too long";
+      slowest_ms = std::max(slowest_ms, got.elapsed_ms);
     }
+    std::printf("%-46s slowest of the five: %5ld ms\n", row.name, slowest_ms);
   }
 }
 

@@ -44,6 +44,7 @@ TEST(CodePage, Conversions) {
   };
   for (const auto& row : rows) {
     ScopedCodePage page(row.page);
+    if (!page.Active()) continue;
     EXPECT_EQ(codepage::ToAnsi(row.text), row.bytes) << row.page << " " << row.text;
     EXPECT_EQ(codepage::FromAnsi(row.bytes), row.text) << row.page << " " << row.text;
   }
@@ -58,18 +59,35 @@ TEST(CodePage, Replacements) {
   } rows[] = {
       {"1252", true, "a\xE6\x97\xA5" "b\xF0\x9F\x98\x80" "c", "a?b??c"},
       {"1252", true, "a\xFF" "b\xE6\x97", "a?b?"},  // broken UTF-8, and cut at the end
+#ifdef _WIN32
+      // The system marks a broken double-byte sequence with the page's own default character,
+      // U+30FB.
+      {"932", true, "\xC3\xA9\xE6\x97\xA5", "?\x93\xFA"},
+      {"932", false, "\x93\xFA\x93", "\xE6\x97\xA5\xE3\x83\xBB"},  // a lead byte at the end
+      {"932", false, "\x93\x00x"s, "\xE3\x83\xBB\0x"s},           // a lead byte without a trail byte
+#else
       {"932", true, "\xC3\xA9\xE6\x97\xA5", "?\x93\xFA"},
       {"932", false, "\x93\xFA\x93", "\xE6\x97\xA5?"},  // a lead byte at the end
       {"932", false, "\x93\x00x"s, "?\0x"s},            // a lead byte without a trail byte
+#endif
   };
   for (const auto& row : rows) {
     ScopedCodePage page(row.page);
+    if (!page.Active()) continue;
     std::string got = row.toAnsi ? codepage::ToAnsi(row.input) : codepage::FromAnsi(row.input);
     EXPECT_EQ(got, row.output) << row.page << (row.toAnsi ? " ToAnsi " : " FromAnsi ")
                                << row.input;
   }
 }
 
+#ifdef _WIN32
+// The runs for other pages skip what is not theirs: this one makes sure the run has its page.
+TEST(CodePage, TheRunHasThePageItWasStartedFor) {
+  const char* page = std::getenv("TEST_ANSI_CODEPAGE");
+  if (page == nullptr) GTEST_SKIP() << "no page asked for";
+  EXPECT_TRUE(ScopedCodePage(page).Active()) << "asked for " << page << ", active " << GetACP();
+}
+#else
 TEST(CodePage, UnsupportedPageIsAClearError) {
   for (const char* value : {"1234", "cp1252", "-1"}) {
     ScopedCodePage page(value);
@@ -82,5 +100,6 @@ TEST(CodePage, UnsupportedPageIsAClearError) {
     }
   }
 }
+#endif
 
 }  // namespace

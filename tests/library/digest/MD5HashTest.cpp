@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <openssl/evp.h>
+#endif
 
 #include <cctype>
 #include <string>
@@ -16,7 +18,12 @@ std::string Upper(std::string s) {
   return s;
 }
 
-std::string OpenSslMd5(const std::string& bytes) {
+#ifdef _WIN32
+// MinGW has no OpenSSL. The digest of bytes is proven against OpenSSL on POSIX; here the
+// tests check what the platform adds, the ANSI bytes of a text, against that digest.
+std::string ReferenceMd5(const std::string& bytes) { return falcrest::md5::DigestBytes(bytes); }
+#else
+std::string ReferenceMd5(const std::string& bytes) {
   unsigned char md[EVP_MAX_MD_SIZE];
   unsigned int size = 0;
   EVP_Digest(bytes.data(), bytes.size(), md, &size, EVP_md5(), nullptr);
@@ -28,6 +35,7 @@ std::string OpenSslMd5(const std::string& bytes) {
   }
   return hex;
 }
+#endif
 
 TEST(MD5Hash, Rfc1321TestSuiteInUpperCase) {
   const struct {
@@ -49,25 +57,29 @@ TEST(MD5Hash, Rfc1321TestSuiteInUpperCase) {
     EXPECT_EQ(hash.ComputeHash(row.text), Upper(row.digest)) << "text \"" << row.text << "\"";
 }
 
+#ifndef _WIN32
 // Around the block and padding boundaries: 55 bytes fit one final block, 56 to 63 need two.
 TEST(MD5Hash, BlockBoundariesMatchOpenSsl) {
   for (size_t length : {1, 55, 56, 57, 63, 64, 65, 119, 120, 127, 128, 129, 1000, 4096}) {
     std::string bytes(length, '\0');
     for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i * 37 + 11);  // all values
-    EXPECT_EQ(falcrest::md5::DigestBytes(bytes), OpenSslMd5(bytes)) << length << " bytes";
+    EXPECT_EQ(falcrest::md5::DigestBytes(bytes), ReferenceMd5(bytes)) << length << " bytes";
   }
 }
+#endif
 
 TEST(MD5Hash, DigestsTheAnsiBytesOfTheText) {
   ScopedCodePage page("1252");
+  REQUIRE_CODE_PAGE(page);
   // "café €" in code page 1252 is 63 61 66 E9 20 80.
   EXPECT_EQ(falcrest::md5::DigestText("caf\xC3\xA9 \xE2\x82\xAC"),
-            OpenSslMd5("caf\xE9 \x80"));
+            ReferenceMd5("caf\xE9 \x80"));
 }
 
 TEST(MD5Hash, UnmappableCharactersDigestAsQuestionMark) {
   ScopedCodePage page("1252");
-  const std::string expected = OpenSslMd5("a?b??");
+  REQUIRE_CODE_PAGE(page);
+  const std::string expected = ReferenceMd5("a?b??");
   for (const char* text : {"a\xE6\x97\xA5" "b\xE6\x9C\xAC\xE8\xAA\x9E",  // Japanese
                            "a\xD0\x96" "b\xF0\x9F\x98\x80",  // Cyrillic; beyond U+FFFF: 2 units
                            "a?b??"})
@@ -76,14 +88,15 @@ TEST(MD5Hash, UnmappableCharactersDigestAsQuestionMark) {
 
 TEST(MD5Hash, DoubleBytePageDigestsItsBytes) {
   ScopedCodePage page("932");
+  REQUIRE_CODE_PAGE(page);
   // "日本語" in code page 932.
   EXPECT_EQ(falcrest::md5::DigestText("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"),
-            OpenSslMd5("\x93\xFA\x96\x7B\x8C\xEA"));
+            ReferenceMd5("\x93\xFA\x96\x7B\x8C\xEA"));
 }
 
 TEST(MD5Hash, OverflowFromTheLengthBound) {
   std::string bytes(0x0FFFFFFE, 'a');  // the longest accepted
-  EXPECT_EQ(falcrest::md5::DigestBytes(bytes), OpenSslMd5(bytes));
+  EXPECT_EQ(falcrest::md5::DigestBytes(bytes), ReferenceMd5(bytes));
   bytes.push_back('a');
   for (int text = 0; text < 2; ++text) {
     try {

@@ -1,7 +1,9 @@
 // Roots, keys, files that cannot be written and files that cannot be read whole.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "library/registry/RegistryAPI.h"
 #include "library/registry/RegistryClass.h"
@@ -65,7 +67,11 @@ TEST_F(RegistryKeys, KeyExistCases) {
       {kClassesRoot, "", true},
       {static_cast<int32_t>(0x80000003u), "", true},
       {0, "", false},
+#ifdef _WIN32
+      {0x12345, "", true},  // the system hands back the handle of an empty path unchecked
+#else
       {0x12345, "", false},
+#endif
       {0, "Software\\Tarvanel\\Reminder\\Setting", false},
       {kCurrentUser, "Software\\Tarvanel\\Reminder\\Setting", true},
       {kCurrentUser, "software\\TARVANEL\\reminder\\setting", true},
@@ -89,7 +95,11 @@ TEST_F(RegistryKeys, MissingFileReadsAsEmpty) {
   RegistryClass key = KeyAt(kCurrentUser, "Software\\Tarvanel");
   EXPECT_FALSE(key.KeyExist());
   EXPECT_EQ(key.GetData("UserID"), "");
+#ifdef _WIN32
+  EXPECT_FALSE(KeyAt(kCurrentUser, "Software").KeyExist());  // reading creates nothing
+#else
   EXPECT_EQ(FileText(), "");  // reading creates nothing
+#endif
 }
 
 TEST_F(RegistryKeys, SubKeysAndDeleteKey) {
@@ -105,6 +115,7 @@ TEST_F(RegistryKeys, SubKeysAndDeleteKey) {
   EXPECT_EQ(store.SubKeys(falcrest::registry::kCurrentUser, "Software\\Addins"), (std::vector<std::string>{"Two"}));
 }
 
+#ifndef _WIN32
 // Runs SetData and gives the error it raised; fails the test when none was raised.
 falcrest::Error WriteError(const RegistryClass& key) {
   try {
@@ -184,5 +195,6 @@ TEST_F(RegistryKeys, BrokenFilesReadWhatTheyCan) {
     EXPECT_EQ(key.GetData("Added"), "1");
   }
 }
+#endif
 
 }  // namespace

@@ -1,4 +1,5 @@
-// What SetData leaves in the registry file, and what GetData gives back.
+// What SetData leaves in the registry file, and what GetData gives back. The stored forms in
+// the real registry are pinned by the Windows suite's own test.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -22,6 +23,7 @@ RegistryClass CurrentUserKey(const std::string& path = kKey) {
 
 class StoredForms : public TempRegistry {};
 
+#ifndef _WIN32
 TEST_F(StoredForms, EachTextHasOneStoredLineAndReadsBack) {
   struct Row {
     const char* typed;
@@ -64,6 +66,7 @@ TEST_F(StoredForms, EachTextHasOneStoredLineAndReadsBack) {
     EXPECT_EQ(key.GetData("v"), row.read);
   }
 }
+#endif
 
 TEST_F(StoredForms, EmptyTextIsOneNulByte) {
   CurrentUserKey().SetData("V", "");
@@ -73,6 +76,7 @@ TEST_F(StoredForms, EmptyTextIsOneNulByte) {
   EXPECT_EQ(value.data, std::string(1, '\0'));
 }
 
+#ifndef _WIN32
 TEST_F(StoredForms, DoubleByteTextIsStoredWholeWithItsNul) {
   // In code page 932 the trail byte of U+8868 is a backslash, which the file must escape.
   ::setenv("FALCREST_ANSI_CODEPAGE", "932", 1);
@@ -85,7 +89,9 @@ TEST_F(StoredForms, DoubleByteTextIsStoredWholeWithItsNul) {
   EXPECT_EQ(key.GetData("V"), "\xE8\xA1\xA8\xE7\xA4\xBA");
   ::unsetenv("FALCREST_ANSI_CODEPAGE");
 }
+#endif
 
+#ifndef _WIN32
 TEST_F(StoredForms, ValuesWrittenByOtherProgramsRead) {
   WriteFileText(
       "REGEDIT4\n\n"
@@ -121,7 +127,9 @@ TEST_F(StoredForms, ValuesWrittenByOtherProgramsRead) {
   RegistryClass key = CurrentUserKey();
   for (const Row& row : rows) EXPECT_EQ(key.GetData(row.name), row.read) << "value \"" << row.name << "\"";
 }
+#endif
 
+#ifndef _WIN32
 TEST_F(StoredForms, OtherValuesKeepTheirFormWhenTheKeyIsRewritten) {
   const std::string kept =
       "\"Expand\"=hex(2):25,50,41,54,48,25,00\n"
@@ -136,7 +144,9 @@ TEST_F(StoredForms, OtherValuesKeepTheirFormWhenTheKeyIsRewritten) {
   EXPECT_EQ(FileText(),
             "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tarvanel\\Test]\n" + kept + "\"Added\"=dword:00000001\n");
 }
+#endif
 
+#ifndef _WIN32
 TEST_F(StoredForms, NamesCompareWithoutCaseAndKeepTheirFirstSpelling) {
   CurrentUserKey("Software\\Tarvanel\\Test").SetData("UserID", "a");
   CurrentUserKey("SOFTWARE\\tarvanel\\TEST").SetData("USERID", "b");
@@ -147,13 +157,16 @@ TEST_F(StoredForms, NamesCompareWithoutCaseAndKeepTheirFirstSpelling) {
             "[HKEY_CURRENT_USER\\Software\\Tarvanel\\Test]\n\"UserID\"=\"b\"\n\n"
             "[HKEY_CURRENT_USER\\Software\\Tarvanel\\Other]\n\"x\"=\"c\"\n");
 }
+#endif
 
 TEST_F(StoredForms, DefaultValueIsWrittenAsAt) {
   RegistryClass key = CurrentUserKey();
   key.SetData("", "plain");
   key.SetData("@", "named at");
+#ifndef _WIN32
   EXPECT_EQ(LineOf("@"), "@=\"plain\"");
   EXPECT_EQ(LineOf("\"@\""), "\"@\"=\"named at\"");
+#endif
   EXPECT_EQ(key.GetData(""), "plain");
   EXPECT_EQ(key.GetData("@"), "named at");
 }
@@ -168,8 +181,10 @@ TEST_F(StoredForms, LocalMachineAndClassesRootHaveTheirOwnSections) {
   EXPECT_EQ(CurrentUserKey().GetData("V"), "");
   EXPECT_EQ(machine.GetData("V"), "m");
   EXPECT_EQ(classes.GetData("V"), "c");
+#ifndef _WIN32
   EXPECT_NE(FileText().find("[HKEY_LOCAL_MACHINE\\Software\\Tarvanel\\Test]\n\"V\"=\"m\"\n"), std::string::npos);
   EXPECT_NE(FileText().find("[HKEY_CLASSES_ROOT\\Software\\Tarvanel\\Test]\n\"V\"=\"c\"\n"), std::string::npos);
+#endif
 }
 
 }  // namespace

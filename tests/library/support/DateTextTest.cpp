@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <string>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "library/support/DateText.h"
 
@@ -14,8 +17,11 @@ LocalDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
   return t;
 }
 
-// Sets the two pattern variables for one test and clears them afterwards.
+// Sets the two pattern variables for one test and clears them afterwards. On Windows the
+// text is the system's, from the user's regional settings: the United States forms, as the
+// tests' Wine prefix has them.
 class DateText : public ::testing::Test {
+#ifndef _WIN32
  protected:
   void SetUp() override { Clear(); }
   void TearDown() override { Clear(); }
@@ -23,6 +29,7 @@ class DateText : public ::testing::Test {
     unsetenv("FALCREST_SHORT_DATE");
     unsetenv("FALCREST_LONG_TIME");
   }
+#endif
 };
 
 TEST_F(DateText, DefaultsAreUnitedStatesForms) {
@@ -37,6 +44,23 @@ TEST_F(DateText, DefaultsAreUnitedStatesForms) {
   for (const Row& row : rows) EXPECT_EQ(GeneralDateText(row.t), row.text) << row.text;
 }
 
+#ifdef _WIN32
+// The user's short date and long time as the system writes them on their own, joined by
+// one blank; the date alone at midnight. Also run with German regional settings.
+TEST_F(DateText, UserRegionalSettings) {
+  SYSTEMTIME st = {};
+  st.wYear = 2024, st.wMonth = 3, st.wDay = 7, st.wHour = 21, st.wMinute = 5, st.wSecond = 3;
+  char date[128], time[128];
+  ASSERT_GT(GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date), 0);
+  ASSERT_GT(GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time), 0);
+  EXPECT_EQ(GeneralDateText(At(2024, 3, 7, 21, 5, 3)), std::string(date) + " " + time);
+  EXPECT_EQ(GeneralDateText(At(2024, 3, 7)), date);
+  if (PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN) {  // dots, and a 24-hour clock
+    EXPECT_EQ(GeneralDateText(At(2024, 3, 7, 21, 5, 3)).substr(0, 4), "7.3.");
+    EXPECT_EQ(GeneralDateText(At(2024, 3, 7, 21, 5, 3)).substr(8), " 21:05:03");
+  }
+}
+#else
 TEST_F(DateText, PatternsFromTheEnvironment) {
   struct Row { const char* date; const char* time; LocalDateTime t; const char* text; };
   const Row rows[] = {
@@ -56,6 +80,7 @@ TEST_F(DateText, PatternsFromTheEnvironment) {
     EXPECT_EQ(GeneralDateText(row.t), row.text) << row.date << " | " << row.time;
   }
 }
+#endif
 
 }  // namespace
 }  // namespace falcrest

@@ -2,10 +2,15 @@
 // and a sequence of calls rides one kept-alive connection.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <chrono>
@@ -140,6 +145,16 @@ TEST(TransportFailure, AnswerSizeIsBoundedWithAndWithoutContentLength) {
   }
 }
 
+#ifdef _WIN32
+using Socket = SOCKET;
+constexpr Socket kNoSocket = INVALID_SOCKET;
+void CloseSocket(Socket s) { ::closesocket(s); }
+#else
+using Socket = int;
+constexpr Socket kNoSocket = -1;
+void CloseSocket(Socket s) { ::close(s); }
+#endif
+
 // A listener that reads each request and hangs up without a word.
 class HangUpServer {
  public:
@@ -155,27 +170,40 @@ class HangUpServer {
     port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] {
       for (;;) {
-        int connection = ::accept(listener_, nullptr, nullptr);
-        if (connection < 0 || stopping_) {
-          if (connection >= 0) ::close(connection);
+        Socket connection = ::accept(listener_, nullptr, nullptr);
+        if (connection == kNoSocket || stopping_) {
+          if (connection != kNoSocket) CloseSocket(connection);
           return;
         }
         char buffer[4096];
         (void)::recv(connection, buffer, sizeof buffer, 0);
-        ::close(connection);
+        CloseSocket(connection);
       }
     });
   }
   ~HangUpServer() {
     stopping_ = true;
+#ifdef _WIN32
+    // Winsock ends no accept on shutdown: a connection of our own wakes it.
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<u_short>(port_));
+    Socket wake = ::socket(AF_INET, SOCK_STREAM, 0);
+    ::connect(wake, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    thread_.join();
+    CloseSocket(wake);
+    CloseSocket(listener_);
+#else
     ::shutdown(listener_, SHUT_RDWR);
     ::close(listener_);
     thread_.join();
+#endif
   }
   std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/WebService/OutlookPlugin.asmx"; }
 
  private:
-  int listener_ = -1;
+  Socket listener_ = kNoSocket;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   std::thread thread_;
