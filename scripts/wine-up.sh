@@ -17,4 +17,8 @@ wine wineboot </dev/null >/dev/null 2>&1
 # Without a window manager every window waits for a withdrawn state; a virtual desktop does not.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 640x480 /f </dev/null >/dev/null 2>&1
+# With the debugger on, a crashing program can end with status 0 and pass its test; without
+# it, the crash ends the program with a failure status.
+wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
+  </dev/null >/dev/null 2>&1 || true
 echo "wine prefix ready: $WINEPREFIX"

