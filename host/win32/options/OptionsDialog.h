@@ -47,6 +47,12 @@ class OptionsDialog {
   // Where LastUrl() reads the URL the browser recorder wrote; empty: the default,
   // %TEMP%\reminder-host-lasturl.txt.
   void SetUrlFile(const std::wstring& path);
+  // For the client's message loop, before TranslateMessage/DispatchMessage: gives the active
+  // page its keys, then runs IsDialogMessage on the dialog. True when the message was used.
+  bool PreTranslateMessage(MSG* msg);
+  // Points Wine's browser launcher (HKCU\Software\Wine\WineBrowser "Browsers") at a
+  // recorder program (a path of the POSIX side) that appends each URL to the URL file.
+  static bool UseUrlRecorder(const std::wstring& recorder);
 
  private:
   struct State;
