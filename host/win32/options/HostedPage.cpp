@@ -100,9 +100,9 @@ HRESULT HostedPage::Host(const VARIANT& page) {
     CLSID clsid;
     hr = CLSIDFromProgID(page.bstrVal, &clsid);
     if (FAILED(hr)) return hr;
+    Log("CoCreateInstance");
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                           reinterpret_cast<void**>(object_.put()));
-    Log("CoCreateInstance");
   } else if ((page.vt == VT_DISPATCH || page.vt == VT_UNKNOWN) && page.punkVal) {
     hr = page.punkVal->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object_.put()));
   } else {
@@ -117,27 +117,27 @@ HRESULT HostedPage::Host(const VARIANT& page) {
 HRESULT HostedPage::Activate() {
   site_ = CreatePageSite(this);
   DWORD misc = 0;
-  object_->GetMiscStatus(DVASPECT_CONTENT, &misc);
   Log("GetMiscStatus");
+  object_->GetMiscStatus(DVASPECT_CONTENT, &misc);
   const bool siteFirst = (misc & OLEMISC_SETCLIENTSITEFIRST) != 0;
   if (siteFirst) {
-    object_->SetClientSite(site_);
     Log("SetClientSite");
+    object_->SetClientSite(site_);
   }
   // A new control starts from its defaults: InitNew is its InitProperties.
   if (auto stream = object_.As<IPersistStreamInit>(IID_IPersistStreamInit)) {
-    stream->InitNew();
     Log("InitNew");
+    stream->InitNew();
   } else if (auto bag = object_.As<IPersistPropertyBag>(IID_IPersistPropertyBag)) {
-    bag->InitNew();
     Log("InitNew(PropertyBag)");
+    bag->InitNew();
   }
   if (!siteFirst) {
-    object_->SetClientSite(site_);
     Log("SetClientSite");
+    object_->SetClientSite(site_);
   }
-  object_->SetHostNames(L"reminder-host", L"Options");
   Log("SetHostNames");
+  object_->SetHostNames(L"reminder-host", L"Options");
   SIZEL extent = {};
   if (SUCCEEDED(object_->GetExtent(DVASPECT_CONTENT, &extent)) && extent.cx > 0 && extent.cy > 0) {
     size_.cx = MulDiv(extent.cx, ScreenDpi(LOGPIXELSX), 2540);
@@ -147,11 +147,11 @@ HRESULT HostedPage::Activate() {
     extent.cy = MulDiv(size_.cy, 2540, ScreenDpi(LOGPIXELSY));
   }
   SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  object_->SetExtent(DVASPECT_CONTENT, &extent);
   Log("SetExtent");
+  object_->SetExtent(DVASPECT_CONTENT, &extent);
   RECT area = {0, 0, size_.cx, size_.cy};
-  const HRESULT hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, window_, &area);
   Log("DoVerb(InPlaceActivate)");
+  const HRESULT hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, window_, &area);
   if (FAILED(hr)) return hr;
   AdviseEvents();
   // What the client asks a page once it is shown: its help.
@@ -165,9 +165,9 @@ HRESULT HostedPage::Activate() {
   args[0].vt = VT_I4 | VT_BYREF;
   args[0].plVal = &helpContext;
   DISPPARAMS params = {args, nullptr, 2, 0};
+  Log("GetPageInfo");
   CallPage(kDispGetPageInfo, DISPATCH_METHOD, &params, nullptr);
   SysFreeString(helpFile);
-  Log("GetPageInfo");
   return S_OK;
 }
 
@@ -178,11 +178,10 @@ void HostedPage::AdviseEvents() {
   if (!info || !points || FAILED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source))) return;
   if (FAILED(points->FindConnectionPoint(source, events_.put()))) return;
   auto* sink = new EventSink(source);
+  Log("Advise");
   if (FAILED(events_->Advise(sink, &cookie_))) {
     events_ = nullptr;
     cookie_ = 0;
-  } else {
-    Log("Advise");
   }
   sink->Release();
 }
@@ -191,18 +190,18 @@ void HostedPage::TearDown() {
   if (!object_) return;
   active_ = nullptr;
   if (events_ && cookie_) {
-    events_->Unadvise(cookie_);
     Log("Unadvise");
+    events_->Unadvise(cookie_);
   }
   events_ = nullptr;
   if (auto inPlace = object_.As<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
-    inPlace->InPlaceDeactivate();
     Log("InPlaceDeactivate");
+    inPlace->InPlaceDeactivate();
   }
-  object_->Close(OLECLOSE_NOSAVE);
   Log("Close");
-  object_->SetClientSite(nullptr);
+  object_->Close(OLECLOSE_NOSAVE);
   Log("SetClientSite(NULL)");
+  object_->SetClientSite(nullptr);
   DetachPageSite(site_);
   site_->Release();
   site_ = nullptr;
