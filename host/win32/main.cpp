@@ -1,0 +1,60 @@
+// reminder-host.exe: the stand-in client on Windows.
+//   reminder-host.exe run FILE [--calls LOGFILE]
+// runs a scenario (host/SCENARIOS.md) with the add-ins entered in the registry; --calls
+// writes the calls between the client and its add-ins, one a line, once the client has
+// stopped. Exit status: 0 passed, 1 an expectation failed, 2 the file or the command line
+// could not be used.
+#include <windows.h>
+#include <objbase.h>
+
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "host/scenario/Scenario.h"
+#include "host/win32/CallLog.h"
+#include "host/win32/Runner.h"
+#include "library/support/Error.h"
+
+namespace {
+
+int Usage() {
+  std::cerr << "usage: reminder-host.exe run FILE [--calls LOGFILE]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3 || std::string(argv[1]) != "run") return Usage();
+  const std::string file = argv[2];
+  std::string callsFile;
+  for (int i = 3; i < argc; ++i) {
+    if (std::string(argv[i]) == "--calls" && i + 1 < argc) callsFile = argv[++i];
+    else return Usage();
+  }
+  host::scenario::Script script;
+  try {
+    script = host::scenario::LoadScript(file, host::scenario::EnvironmentVariables());
+  } catch (const falcrest::Error& e) {
+    std::cerr << e.Description() << "\n";
+    return 2;
+  }
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    std::cerr << "COM could not be started\n";
+    return 2;
+  }
+  int status;
+  {
+    host::win32::Runner runner(std::cout, std::cerr);
+    status = runner.Run(script);
+  }
+  CoFreeUnusedLibraries();
+  CoUninitialize();
+  if (!callsFile.empty()) {
+    std::ofstream log(callsFile, std::ios::binary);
+    for (const std::string& entry : host::win32::CallLog()) log << entry << "\n";
+  }
+  std::cout.flush();
+  return status;
+}
