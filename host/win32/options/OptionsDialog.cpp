@@ -33,6 +33,7 @@ struct OptionsDialog::State {
   int current = 0;
   std::vector<std::string> log;
   UrlFile urls;
+  POINT pointer = {};  // over the link, between page commands
 
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
   void ReadDirty(size_t index) {
@@ -217,7 +218,7 @@ bool OptionsDialog::PageCommand(const std::vector<std::wstring>& words, std::wst
     error = L"no page is open";
     return false;
   }
-  PageControls controls(state_->pages[state_->current]->Window());
+  PageControls controls(state_->pages[state_->current]->Window(), state_->pointer);
   const bool done = controls.Command(words, error);
   if (done && !words.empty() && lstrcmpiW(words[0].c_str(), L"click") == 0) state_->urls.ExpectOne();
   return done;

@@ -164,7 +164,7 @@ TEST_F(OptionsDialogTest, LastUrlIsThePageTheLinkOpened) {
   EXPECT_EQ(L"", dialog_->LastUrl());
   PageLog().clear();
   EXPECT_TRUE(Page({L"click", L"link"}));
-  EXPECT_THAT(PageLog(), ElementsAre("LButtonDown", "LButtonUp", "Click(link)"));
+  EXPECT_THAT(PageLog(), ElementsAre("MouseMove(2,2)", "LButtonDown", "LButtonUp", "Click(link)"));
   EXPECT_EQ(options_test::kRecordingPageUrl, dialog_->LastUrl());
 }
 

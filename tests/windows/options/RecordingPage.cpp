@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "comsupport/ComPtr.h"
+#include "optionspage/win32/ControlIds.h"
 
 namespace options_test {
 
@@ -16,11 +17,17 @@ const CLSID kClsid = {0x6d1b2f3a, 0x41c7, 0x4e0e, {0x9a, 0x51, 0x2b, 0x7c, 0x11,
 const IID kIidPropertyPage = {0x0006307E, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 const IID kIidPropertyPageSite = {0x0006307F, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 const char* const kTypes[] = {"HomeEmail", "WorkEmail", "HomePhone", "WorkPhone", "CellPhone",
-                              "SMS",       "AIM",       "MSN",       "Yahoo",     "Fax"};
-constexpr int kUserId = 10;
-constexpr int kPassword = 11;
-constexpr int kFirstBox = 20;
-constexpr int kLink = 40;
+                              "SMS",       "AIM",       "MSN",       "YAHOO",     "Fax"};
+// The real page's control IDs, which the dialog drives.
+constexpr int kUserId = orvane::win32::kTxtUserId;
+constexpr int kPassword = orvane::win32::kTxtPassword;
+constexpr int kLink = orvane::win32::kLblHyperlink;
+int RowOf(int id) {
+  for (int row = 0; row < 10; ++row) {
+    if (orvane::win32::kDeviceCheckBoxIds[row] == id) return row;
+  }
+  return -1;
+}
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
@@ -248,7 +255,8 @@ class Page final : public IOleObject, public IOleInPlaceObject, public IPersistS
     child(L"Edit", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_PASSWORD, kPassword, 32);
     for (int row = 0; row < 10; ++row) {
       std::wstring caption(kTypes[row], kTypes[row] + strlen(kTypes[row]));
-      HWND box = child(L"Button", caption.c_str(), WS_TABSTOP | BS_CHECKBOX, kFirstBox + row, 60 + 20 * row);
+      HWND box = child(L"Button", caption.c_str(), WS_TABSTOP | BS_CHECKBOX, orvane::win32::kDeviceCheckBoxIds[row],
+                       60 + 20 * row);
       if (row == 9) EnableWindow(box, FALSE);
     }
     child(L"RecordingPageLink", L"Sign Up for a free account", 0, kLink, 270);
@@ -265,11 +273,11 @@ class Page final : public IOleObject, public IOleInPlaceObject, public IPersistS
       GetWindowTextW(control, text, 64);
       PageLog().push_back(std::string("Change(") + (id == kUserId ? "UserID=" : "Password=") + Narrow(text) + ")");
       page->Edited();
-    } else if (id >= kFirstBox && id < kFirstBox + 10 && HIWORD(wParam) == BN_CLICKED) {
+    } else if (RowOf(id) >= 0 && HIWORD(wParam) == BN_CLICKED) {
       // BS_CHECKBOX: the page keeps the state itself.
       const bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
       SendMessageW(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
-      PageLog().push_back(std::string("Click(") + kTypes[id - kFirstBox] + ")");
+      PageLog().push_back(std::string("Click(") + kTypes[RowOf(id)] + ")");
       page->Edited();
     } else if (id == kLink && HIWORD(wParam) == STN_CLICKED) {
       PageLog().push_back("Click(link)");
