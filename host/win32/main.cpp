@@ -44,6 +44,9 @@ int main(int argc, char** argv) {
     std::cerr << "COM could not be started\n";
     return 2;
   }
+  // Under Wine, the web pages a settings page opens are caught by a recorder standing in for
+  // the browser.
+  if (const wchar_t* recorder = _wgetenv(L"OPTIONS_URL_RECORDER")) host::win32::OptionsDialog::UseUrlRecorder(recorder);
   int status;
   {
     host::win32::Runner runner(std::cout, std::cerr);
