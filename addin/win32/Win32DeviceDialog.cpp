@@ -216,6 +216,21 @@ const DeviceRowIds* RowOfCheckBox(int id) {
   return nullptr;
 }
 
+// The width of a one-line text in the control's font, in pixels.
+int TextWidth(HWND control, HFONT font) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, text.data(), length + 1);
+  HDC dc = GetDC(control);
+  if (!dc) return 0;
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
 void Initialise(HWND window, Run& run) {
   const Metrics& m = run.metrics;
   run.font = CreateDialogFont(m.dpiY);
@@ -223,8 +238,14 @@ void Initialise(HWND window, Run& run) {
     HWND control = GetDlgItem(window, p.id);
     if (!control) continue;
     if (run.font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(run.font), FALSE);
-    SetWindowPos(control, nullptr, PixelsX(p.twips.left, m), PixelsY(p.twips.top, m),
-                 PixelsX(p.twips.right, m) - PixelsX(p.twips.left, m),
+    int width = PixelsX(p.twips.right, m) - PixelsX(p.twips.left, m);
+    // The one-line description keeps its whole sentence where the font draws it wider
+    // than designed; there is room up to the client area's edge.
+    if (p.id == kLabelDescription && run.font) {
+      const int room = PixelsX(AppointmentDevices::kClientWidth - p.twips.left, m);
+      width = std::min(room, std::max(width, TextWidth(control, run.font) + 1));
+    }
+    SetWindowPos(control, nullptr, PixelsX(p.twips.left, m), PixelsY(p.twips.top, m), width,
                  PixelsY(p.twips.bottom, m) - PixelsY(p.twips.top, m), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   for (const DeviceRowIds& row : kDeviceRowIds) {
