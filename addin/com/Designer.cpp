@@ -12,7 +12,6 @@
 #include "addin/Components.h"
 #include "addin/ReminderDesigner.h"
 #include "addin/com/ObjectModel.h"
-#include "addin/objectmodel/Windowing.h"
 #include "addin/win32/Win32Views.h"
 #include "comsupport/Object.h"
 #include "library/support/Error.h"

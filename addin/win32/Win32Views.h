@@ -1,6 +1,10 @@
 #pragma once
 // The add-in's views on Win32: message boxes with MessageBoxW and the device dialog as a
 // real modal dialog, owned by the client's active window.
+#include <windows.h>
+// The windowing seam's member is MessageBox in the portable core too: keep the name.
+#undef MessageBox
+
 #include <string>
 
 #include "addin/dialog/DeviceDialogView.h"
