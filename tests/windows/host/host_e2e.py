@@ -4,6 +4,11 @@
   host_e2e.py register|unregister --wine WRAP --dll FILE ...
   host_e2e.py scenario --wine WRAP --host EXE --service SVC --scenario FILE [--calls OUT]
                        [--recorder SH] [--expect-calls FILE]
+  host_e2e.py capture --wine WRAP --host EXE --posix-host EXE --service SVC --scenario FILE
+
+`capture` runs one scenario with the Windows client and with the POSIX client, each against a
+fresh service behind the same capturing proxy, and compares the SOAP requests they sent: the
+request line, the headers that carry meaning and the body, byte for byte.
 
 `scenario` starts the reference service on loopback (demo member), a proxy that refuses
 creates (${REFUSING_URL}) and names a closed port (${UNREACHABLE_URL}), clears the add-in's
@@ -139,9 +144,101 @@ def scenario(args):
         service.stop()
 
 
+# Headers that carry meaning to the service; the others name the HTTP stack (User-Agent,
+# Accept, Connection, Cache-Control) and differ between WinINet and libcurl.
+MEANINGFUL = ("host", "soapaction", "content-type", "content-length")
+
+
+class CapturingProxy:
+    """Passes every request on to the current service and records the SOAP posts."""
+
+    def __init__(self):
+        self.upstream = None
+        self.requests = []
+        outer = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def forward(self, body):
+                if self.command == "POST" and "/WebService/" in self.path:
+                    headers = {k.lower(): v for k, v in self.headers.items()}
+                    outer.requests.append((self.requestline, headers, body))
+                c = http.client.HTTPConnection("127.0.0.1", outer.upstream)
+                sent = {k: v for k, v in self.headers.items() if k.lower() not in ("host", "connection")}
+                c.request(self.command, self.path, body, sent)
+                r = c.getresponse()
+                answer = r.read()
+                self.send_response(r.status)
+                for k, v in r.getheaders():
+                    if k.lower() not in ("content-length", "connection", "transfer-encoding"):
+                        self.send_header(k, v)
+                self.send_header("Content-Length", str(len(answer)))
+                self.end_headers()
+                self.wfile.write(answer)
+
+            def do_POST(self):
+                self.forward(self.rfile.read(int(self.headers.get("Content-Length", 0))))
+
+            def do_GET(self):
+                self.forward(None)
+
+            def log_message(self, *a):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.url = "http://127.0.0.1:%d" % self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+
+def capture(args):
+    proxy = CapturingProxy()
+    runs = {}
+    for side in ("windows", "posix"):
+        folder = tempfile.mkdtemp(prefix="host-capture-")
+        service = Service(args.service, folder)
+        proxy.upstream, proxy.requests = service.port, []
+        env = dict(os.environ, SERVICE_URL=proxy.url, SERVICE_DB=service.db, SERVICE_PASSWORD="demo",
+                   FALCREST_REGISTRY=os.path.join(folder, "registry.reg"), no_proxy="127.0.0.1,localhost")
+        env.pop("FALCREST_SHORT_DATE", None)
+        env.pop("FALCREST_LONG_TIME", None)
+        try:
+            if side == "windows":
+                wine(args, "reg", "delete", SETTINGS_KEY, "/f", stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                command = ["xvfb-run", "-a", args.wine, "explorer", "/desktop=reminder-host,640x480", args.host,
+                           "run", args.scenario]
+            else:
+                subprocess.run([args.posix_host, "register"], env=env, check=True, stdout=subprocess.DEVNULL)
+                command = [args.posix_host, "run", args.scenario, "--calendar", os.path.join(folder, "calendar.ics")]
+            run = subprocess.run(command, env=env, stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=240)
+            if "\nScenario passed: " not in "\n" + run.stdout:
+                sys.exit("the %s client did not pass the scenario:\n%s%s" % (side, run.stdout, run.stderr))
+        finally:
+            service.stop()
+        runs[side] = proxy.requests
+    proxy.server.shutdown()
+    windows, posix = runs["windows"], runs["posix"]
+    if not windows:
+        sys.exit("no request was captured")
+    if len(windows) != len(posix):
+        sys.exit("the Windows client sent %d requests, the POSIX client %d" % (len(windows), len(posix)))
+    for n, (w, p) in enumerate(zip(windows, posix), 1):
+        if w[0] != p[0]:
+            sys.exit("request %d: %r (Windows) differs from %r (POSIX)" % (n, w[0], p[0]))
+        for name in MEANINGFUL:
+            if w[1].get(name) != p[1].get(name):
+                sys.exit("request %d: header %s is %r (Windows), %r (POSIX)" % (n, name, w[1].get(name), p[1].get(name)))
+        if w[2] != p[2]:
+            sys.exit("request %d: the bodies differ\n--- Windows\n%r\n--- POSIX\n%r" % (n, w[2], p[2]))
+        others = sorted(k for k in set(w[1]) | set(p[1]) if k not in MEANINGFUL and w[1].get(k) != p[1].get(k))
+        print("request %d: %s, %d body bytes identical; differing transport headers: %s"
+              % (n, w[1].get("soapaction"), len(w[2]), ", ".join(others) or "none"))
+
+
 def main():
     p = argparse.ArgumentParser()
-    p.add_argument("action", choices=["register", "unregister", "scenario"])
+    p.add_argument("action", choices=["register", "unregister", "scenario", "capture"])
+    p.add_argument("--posix-host")
     p.add_argument("--wine", required=True)
     p.add_argument("--dll", action="append", default=[])
     p.add_argument("--host")
@@ -153,6 +250,8 @@ def main():
     args = p.parse_args()
     if args.action == "scenario":
         scenario(args)
+    elif args.action == "capture":
+        capture(args)
     else:
         register(args, args.action == "unregister")
 
