@@ -110,7 +110,7 @@ void PageView::CreateControls() {
         break;
       case ControlKind::kFrame:
         windowClass = L"BUTTON";
-        style |= BS_GROUPBOX;
+        style |= BS_GROUPBOX | WS_CLIPSIBLINGS;  // below the rows it holds; it never paints over them
         break;
       case ControlKind::kCheckBox:
         windowClass = L"BUTTON";

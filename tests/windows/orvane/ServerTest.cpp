@@ -1,14 +1,11 @@
 // Orvane.ocx's class objects, loaded as COM loads an in-process server (no registration).
 #include <windows.h>
 #include <ole2.h>
-#include <ocidl.h>
 #include <olectl.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "SettingsKeyGuard.h"
 
 namespace {
 
@@ -44,7 +41,6 @@ class OrvaneServer : public ::testing::Test {
   HMODULE ocx_ = nullptr;
   GetClassObject get_ = nullptr;
   CanUnloadNow unload_ = nullptr;
-  SettingsKeyGuard settings_;
 };
 
 TEST_F(OrvaneServer, ClassObjectOnlyForReminderSetting) {
