@@ -22,6 +22,7 @@ class Runner {
   Runner(const Runner&) = delete;
   Runner& operator=(const Runner&) = delete;
 
+  void SetPictureFolder(const std::wstring& folder) { watch_.SetPictureFolder(folder); }
   // 0 when every step passed, 1 at the first failure.
   int Run(const scenario::Script& script);
 

@@ -4,6 +4,7 @@
 
 #include "addin/win32/DeviceDialogIds.h"
 #include "host/win32/Dispatch.h"
+#include "host/win32/Picture.h"
 
 namespace host::win32 {
 namespace {
@@ -126,10 +127,16 @@ void WindowWatch::CatchMessage(HWND box) {
   m.text = Utf8(WindowText(GetDlgItem(box, 0xFFFF)).c_str());
   bool known = false;
   m.icon = IconOf(box, known);
+  Picture(box, m.icon == ui::Icon::kCritical ? L"message-critical" : L"message-information");
   out_ << "[" << m.caption << "] " << m.text << (known ? (m.icon == ui::Icon::kCritical ? " (critical)" : " (information)") : "")
        << "\n";
   pending_.push_back(m);
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+}
+
+void WindowWatch::Picture(HWND window, const std::wstring& name) {
+  if (pictures_.empty() || !pictured_.insert(name).second) return;
+  if (!SaveWindowPicture(window, pictures_ + L"\\" + name + L".bmp")) out_ << "(no picture of " << Utf8(name.c_str()) << ")\n";
 }
 
 void WindowWatch::Fail(const std::string& what, HWND dialog) {
@@ -143,6 +150,7 @@ void WindowWatch::Drive(HWND dialog) {
   ++shown_;
   lastOwner_ = GetWindow(dialog, GW_OWNER);
   lastRows_ = ReadDialogRows(dialog);
+  Picture(dialog, L"device-dialog");
   out_ << Utf8(WindowText(dialog).c_str()) << "\n";
   for (size_t i = 0; i < lastRows_.size(); ++i) out_ << "  " << (i + 1) << ". " << RowLine(lastRows_[i]) << "\n";
   if (answers_.empty()) {

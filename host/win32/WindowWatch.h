@@ -32,6 +32,9 @@ class WindowWatch {
   const std::vector<DeviceDialogRow>& LastRows() const { return lastRows_; }
   int TakeShownCount();
   std::string TakeFailure();
+  // Where the first device dialog and the first message box of each icon are pictured
+  // (device-dialog.bmp, message-critical.bmp, message-information.bmp); empty: nowhere.
+  void SetPictureFolder(const std::wstring& folder) { pictures_ = folder; }
   // The window that owned the last device dialog.
   HWND LastDialogOwner() const { return lastOwner_; }
 
@@ -42,6 +45,7 @@ class WindowWatch {
   void CatchMessage(HWND box);
   void Drive(HWND dialog);
   void Fail(const std::string& what, HWND dialog);
+  void Picture(HWND window, const std::wstring& name);
 
   std::ostream& out_;
   HHOOK hook_ = nullptr;
@@ -53,6 +57,8 @@ class WindowWatch {
   std::string failure_;
   HWND lastOwner_ = nullptr;
   std::deque<HWND> toAct_;
+  std::wstring pictures_;
+  std::set<std::wstring> pictured_;
 };
 
 // The rows of a device dialog as its controls show them.

@@ -1,8 +1,9 @@
 // reminder-host.exe: the stand-in client on Windows.
-//   reminder-host.exe run FILE [--calls LOGFILE]
+//   reminder-host.exe run FILE [--calls LOGFILE] [--pictures FOLDER]
 // runs a scenario (host/SCENARIOS.md) with the add-ins entered in the registry; --calls
 // writes the calls between the client and its add-ins, one a line, once the client has
-// stopped. Exit status: 0 passed, 1 an expectation failed, 2 the file or the command line
+// stopped; --pictures writes BMP pictures of the first device dialog and message boxes
+// shown. Exit status: 0 passed, 1 an expectation failed, 2 the file or the command line
 // could not be used.
 #include <windows.h>
 #include <objbase.h>
@@ -19,7 +20,7 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: reminder-host.exe run FILE [--calls LOGFILE]\n";
+  std::cerr << "usage: reminder-host.exe run FILE [--calls LOGFILE] [--pictures FOLDER]\n";
   return 2;
 }
 
@@ -28,9 +29,10 @@ int Usage() {
 int main(int argc, char** argv) {
   if (argc < 3 || std::string(argv[1]) != "run") return Usage();
   const std::string file = argv[2];
-  std::string callsFile;
+  std::string callsFile, pictures;
   for (int i = 3; i < argc; ++i) {
     if (std::string(argv[i]) == "--calls" && i + 1 < argc) callsFile = argv[++i];
+    else if (std::string(argv[i]) == "--pictures" && i + 1 < argc) pictures = argv[++i];
     else return Usage();
   }
   host::scenario::Script script;
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
   int status;
   {
     host::win32::Runner runner(std::cout, std::cerr);
+    runner.SetPictureFolder(std::wstring(pictures.begin(), pictures.end()));
     status = runner.Run(script);
   }
   CoFreeUnusedLibraries();
