@@ -89,9 +89,18 @@ def main():
     os.makedirs(args.scratch, exist_ok=True)
     runner = args.wine
     problems = []
+    # Other suites may have the add-in registered with settings of their own: put it all back.
+    saved_entry = os.path.join(args.scratch, "saved-entry.reg")
+    if os.path.exists(saved_entry):
+        os.remove(saved_entry)
+    had_entry = reg(runner, "export", ADDIN, windows_path(saved_entry), "/y")[0] == 0
+    code, output = reg(runner, "query", r"HKEY_CLASSES_ROOT\CLSID\%s\InprocServer32" % CLSID, "/ve")
+    registered_file = output.split("REG_SZ", 1)[1].strip().splitlines()[0].strip() if code == 0 and "REG_SZ" in output else None
+    had_foreign = reg(runner, "query", FOREIGN)[0] == 0
     try:
         reg(runner, "delete", ADDIN, "/f")
-        reg(runner, "add", FOREIGN, "/ve", "/d", "IDTExtensibility2", "/f")
+        if not had_foreign:
+            reg(runner, "add", FOREIGN, "/ve", "/d", "IDTExtensibility2", "/f")
         # The script host registers its own library on its first run: let it do so before.
         run_vbs(runner, args.scratch, "WScript.Quit 0\r\n")
         # Unregistration also removes the client's keys above the entry that it leaves empty,
@@ -129,7 +138,12 @@ def main():
         problems.append(str(e))
     finally:
         reg(runner, "delete", ADDIN, "/f")
-        reg(runner, "delete", FOREIGN, "/f")
+        if not had_foreign:
+            reg(runner, "delete", FOREIGN, "/f")
+        if registered_file:
+            wine(runner, "regsvr32", "/s", registered_file)
+        if had_entry:
+            reg(runner, "import", windows_path(saved_entry))
 
     for line in problems:
         print("FAIL " + line)
