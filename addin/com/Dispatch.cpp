@@ -90,7 +90,7 @@ ComPtr<IDispatch> ObjectOf(const VARIANT& argument) {
   }
 }
 
-ComPtr<IDispatch> GetObject(IDispatch* object, const wchar_t* member, const std::vector<VARIANT>& args) {
+ComPtr<IDispatch> GetMember(IDispatch* object, const wchar_t* member, const std::vector<VARIANT>& args) {
   Variant result;
   Call(object, member, args, result);
   return ObjectOf(result.value());

@@ -34,7 +34,7 @@ void Call(IDispatch* object, const wchar_t* member, const std::vector<VARIANT>& 
 
 // The result of a member as an object; empty when the client gave none (VT_EMPTY, VT_NULL
 // or a null object).
-ComPtr<IDispatch> GetObject(IDispatch* object, const wchar_t* member, const std::vector<VARIANT>& args = {});
+ComPtr<IDispatch> GetMember(IDispatch* object, const wchar_t* member, const std::vector<VARIANT>& args = {});
 // The result of a member converted to text, Boolean, 32-bit number or date.
 std::string GetText(IDispatch* object, const wchar_t* member);
 bool GetBoolean(IDispatch* object, const wchar_t* member);

@@ -137,7 +137,7 @@ class DispatchFolder : public outlook::MAPIFolder {
  public:
   explicit DispatchFolder(ComPtr<IDispatch> object) : object_(std::move(object)) {}
   std::shared_ptr<outlook::Items> GetItems() override {
-    ComPtr<IDispatch> items = GetObject(object_.get(), L"Items");
+    ComPtr<IDispatch> items = GetMember(object_.get(), L"Items");
     return items ? std::make_shared<DispatchItems>(std::move(items)) : nullptr;
   }
 
@@ -153,7 +153,7 @@ class DispatchNameSpace : public outlook::NameSpace {
     VariantInit(&type);
     V_VT(&type) = VT_I4;
     V_I4(&type) = folderType;
-    ComPtr<IDispatch> folder = GetObject(object_.get(), L"GetDefaultFolder", {type});
+    ComPtr<IDispatch> folder = GetMember(object_.get(), L"GetDefaultFolder", {type});
     return folder ? std::make_shared<DispatchFolder>(std::move(folder)) : nullptr;
   }
 
@@ -164,7 +164,7 @@ class DispatchNameSpace : public outlook::NameSpace {
 class DispatchInspector : public outlook::Inspector {
  public:
   explicit DispatchInspector(ComPtr<IDispatch> object) : object_(std::move(object)) {}
-  std::shared_ptr<outlook::Item> CurrentItem() override { return WrapItem(GetObject(object_.get(), L"CurrentItem")); }
+  std::shared_ptr<outlook::Item> CurrentItem() override { return WrapItem(GetMember(object_.get(), L"CurrentItem")); }
 
  private:
   ComPtr<IDispatch> object_;
@@ -209,11 +209,11 @@ class DispatchApplication : public outlook::Application {
  public:
   explicit DispatchApplication(ComPtr<IDispatch> object) : object_(std::move(object)) {}
   std::shared_ptr<outlook::NameSpace> Session() override {
-    ComPtr<IDispatch> session = GetObject(object_.get(), L"Session");
+    ComPtr<IDispatch> session = GetMember(object_.get(), L"Session");
     return session ? std::make_shared<DispatchNameSpace>(std::move(session)) : nullptr;
   }
   std::shared_ptr<outlook::Inspectors> GetInspectors() override {
-    ComPtr<IDispatch> inspectors = GetObject(object_.get(), L"Inspectors");
+    ComPtr<IDispatch> inspectors = GetMember(object_.get(), L"Inspectors");
     return inspectors ? std::make_shared<DispatchInspectors>(std::move(inspectors)) : nullptr;
   }
   void Advise(outlook::ApplicationEvents* sink) override {
