@@ -233,8 +233,8 @@ HRESULT SettingControl::ActivateInPlace(bool uiActivate) {
       return E_OUTOFMEMORY;
     }
     view_->OnFocus([this] { ActivateUi(); });
-    view_->Show(true);
   }
+  view_->Show(true);
   return uiActivate ? ActivateUi() : S_OK;
 }
 
