@@ -43,3 +43,6 @@ mkdir -p "$out"
 convert "$work/device-dialog.bmp" "$out/device-dialog.png"
 convert "$work/message-critical.bmp" "$out/error-message.png"
 echo "wrote $out/device-dialog.png and $out/error-message.png"
+
+# ---- The Options dialog with the settings page (first opening, the demo account's devices) ----
+"$root/scripts/pictures-options.sh" "$build"
