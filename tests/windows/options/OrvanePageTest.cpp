@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/win32/options/OptionsDialog.h"
+#include "optionspage/win32/ControlIds.h"
 
 #pragma GCC diagnostic ignored "-Wcast-function-type"  // exports found with GetProcAddress
 
@@ -185,6 +186,27 @@ TEST_F(OrvanePageTest, CancelLeavesTheStoredSettingsAsTheyWere) {
   EXPECT_EQ(std::find(all.begin(), all.end(), "Apply"), all.end()) << Joined(all);
   EXPECT_EQ(before.bytes, ReadSetting("UserID").bytes);
   EXPECT_TRUE(messages.empty());
+}
+
+// Tab goes through the page's controls and the dialog's buttons as through one dialog: the
+// client's loop hands keys to the dialog, and the page's windows are control parents.
+TEST_F(OrvanePageTest, TabMovesBetweenThePageAndTheButtons) {
+  dialog_->Open();
+  ASSERT_TRUE(dialog_->IsOpen());
+  HWND control = GetWindow(GetWindow(dialog_->Window(), GW_CHILD), GW_CHILD);
+  HWND user = GetDlgItem(control, orvane::win32::kTxtUserId);
+  HWND password = GetDlgItem(control, orvane::win32::kTxtPassword);
+  ASSERT_TRUE(user && password);
+  SetForegroundWindow(dialog_->Window());
+  auto tab = [&] {
+    MSG msg = {GetFocus(), WM_KEYDOWN, VK_TAB, 1, 0, {}};
+    EXPECT_TRUE(dialog_->PreTranslateMessage(&msg));
+    return GetFocus();
+  };
+  SetFocus(user);
+  EXPECT_EQ(password, tab());
+  SetFocus(GetDlgItem(dialog_->Window(), IDCANCEL));
+  EXPECT_EQ(user, tab());  // Apply is greyed: from Cancel into the page
 }
 
 }  // namespace

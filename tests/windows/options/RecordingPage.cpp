@@ -45,10 +45,14 @@ LRESULT CALLBACK LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_LBUTTONDOWN:
       PageLog().push_back("LButtonDown");
+      SetPropW(window, L"pressed", HANDLE(1));
       return 0;
     case WM_LBUTTONUP:
+      // A click is a press and a release on the link; a release alone opens nothing.
       PageLog().push_back("LButtonUp");
-      SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(kLink, STN_CLICKED), LPARAM(window));
+      if (RemovePropW(window, L"pressed")) {
+        SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(kLink, STN_CLICKED), LPARAM(window));
+      }
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
