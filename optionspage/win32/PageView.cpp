@@ -231,6 +231,9 @@ LRESULT PageView::OnLinkMessage(UINT message, WPARAM w, LPARAM l) {
     case WM_SETCURSOR:
       return TRUE;  // the page sets the cursor on every move
     case WM_MOUSEMOVE:
+      // Letting the pointer go makes the system repeat the last move; the pointer has not
+      // moved, and the link stays as the release left it until it does.
+      if (std::exchange(justReleased_, false) && l == releasePoint_) return 0;
       LinkPoint(l, x, y);
       page_.lblHyperlink_MouseMove(x, y);
       break;
@@ -243,6 +246,8 @@ LRESULT PageView::OnLinkMessage(UINT message, WPARAM w, LPARAM l) {
     case WM_LBUTTONUP:
       LinkPoint(l, x, y);
       page_.lblHyperlink_MouseUp();
+      justReleased_ = true;
+      releasePoint_ = l;
       if (pressedInside_ && InsideLink(x, y)) page_.lblHyperlink_Click();
       pressedInside_ = false;
       break;

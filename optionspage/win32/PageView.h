@@ -60,6 +60,8 @@ class PageView {
   Fonts fonts_;
   bool rendering_ = false;      // edits made by Render are not the user's
   bool pressedInside_ = false;  // the left button went down over the link
+  bool justReleased_ = false;   // the last link message was the button's release, at:
+  LPARAM releasePoint_ = 0;
   std::function<void()> onFocus_;
 };
 

@@ -154,7 +154,11 @@ TEST_F(LinkHover, ReleaseOverTheLinkTakesTheUnderline) {
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_FALSE(page_->PageState().HyperlinkHot);
 
-  Send(WM_MOUSEMOVE, 10, 5);  // the next move over it underlines it again
+  Send(WM_MOUSEMOVE, 5, 5);  // the move the system repeats where the pointer was let go
+  EXPECT_FALSE(Underlined());
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  Send(WM_MOUSEMOVE, 10, 5);  // the next real move over it underlines it again
   EXPECT_TRUE(Underlined());
   EXPECT_EQ(GetCapture(), link_);
   EXPECT_FALSE(ButtonDown());
