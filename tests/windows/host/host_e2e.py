@@ -108,6 +108,11 @@ def in_order(expected, calls):
     return at == len(expected), (expected[at] if at < len(expected) else None)
 
 
+def on_display(command):
+    """The command on the display ctest runs under (xvfb-run -a ctest ...), or on one of its own."""
+    return command if os.environ.get("DISPLAY") else ["xvfb-run", "-a"] + command
+
+
 def scenario(args):
     folder = tempfile.mkdtemp(prefix="host-win-")
     service = Service(args.service, folder)
@@ -126,8 +131,8 @@ def scenario(args):
         # A desktop of its own on this run's display: the prefix's default desktop may have been
         # started without one. Its launcher does not pass the exit status on, so the
         # transcript's last line tells.
-        run = subprocess.run(["xvfb-run", "-a", args.wine, "explorer", "/desktop=reminder-host,640x480", args.host,
-                              "run", args.scenario, "--calls", calls],
+        run = subprocess.run(on_display([args.wine, "explorer", "/desktop=reminder-host,640x480", args.host,
+                                         "run", args.scenario, "--calls", calls]),
                              env=env, stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=240)
         print(run.stdout)
         print(run.stderr, file=sys.stderr)
@@ -205,8 +210,8 @@ def capture(args):
         try:
             if side == "windows":
                 wine(args, "reg", "delete", SETTINGS_KEY, "/f", stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                command = ["xvfb-run", "-a", args.wine, "explorer", "/desktop=reminder-host,640x480", args.host,
-                           "run", args.scenario]
+                command = on_display([args.wine, "explorer", "/desktop=reminder-host,640x480", args.host,
+                                      "run", args.scenario])
             else:
                 subprocess.run([args.posix_host, "register"], env=env, check=True, stdout=subprocess.DEVNULL)
                 command = [args.posix_host, "run", args.scenario, "--calendar", os.path.join(folder, "calendar.ics")]
