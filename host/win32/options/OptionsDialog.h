@@ -36,7 +36,9 @@ class OptionsDialog {
   void Apply();   // Apply on a dirty page
   void Cancel();  // close without applying
   // Where a hosted page opened a web page (ShellExecute), the client learns it this way:
-  // the last URL, empty when none (see the Orvane.ocx helper's report for how it is seen).
+  // the last URL, empty when none. Under Wine the page's ShellExecuteW runs winebrowser,
+  // which runs the recorder host/win32/options/record-url.sh (see UseUrlRecorder); it appends
+  // each URL to the URL file. After `click link` this waits (up to 10 s) for the new line.
   std::wstring LastUrl() const;
 
   // Additions beyond the client's needs.
