@@ -11,9 +11,17 @@ namespace {
 
 WindowWatch* g_watch = nullptr;  // one client thread, one watch
 
+// A message box holds its text in static 0xFFFF and nothing but statics and buttons; a
+// dialog of another kind (the Options dialog) may use 0xFFFF for a label as well.
 bool IsMessageBox(HWND window) {
-  HWND text = GetDlgItem(window, 0xFFFF);
-  return text && GetDlgItem(window, reminder::win32::kDeviceRowIds[0].checkBox) == nullptr;
+  if (!GetDlgItem(window, 0xFFFF)) return false;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t cls[32] = {};
+    GetClassNameW(child, cls, 32);
+    if (_wcsicmp(cls, L"Static") != 0 && _wcsicmp(cls, L"Button") != 0) return false;
+    if (GetDlgCtrlID(child) == reminder::win32::kDeviceRowIds[0].checkBox) return false;
+  }
+  return true;
 }
 
 bool IsDeviceDialog(HWND window) { return GetDlgItem(window, reminder::win32::kDeviceRowIds[0].checkBox) != nullptr; }
