@@ -1,10 +1,13 @@
 #!/usr/bin/python3
-"""Checks the 32-bit Falcrest.dll without running it (these machines run no 32-bit code):
-PE32 for i386, the four exports, no MinGW runtime DLL imported, the version resource, and the
+"""Checks a 32-bit COM server without running it (these machines run no 32-bit code): PE32
+for i386, the four exports, no MinGW runtime DLL imported, the version resource, and the
 embedded type library; every field the same as in the 64-bit file, which the other tests run.
+The expected identities are Falcrest.dll's unless options name another file's.
 
-  check-pe32.py DLL32 DLL64
+  check-pe32.py [--libid GUID] [--typelib NAME] [--version MAJOR.MINOR] [--help-string TEXT]
+                [--description TEXT] [--internal-name NAME] [--filename FILE] DLL32 DLL64
 """
+import argparse
 import struct
 import sys
 import uuid
@@ -17,9 +20,14 @@ SYS_WIN32, SYS_WIN64 = 1, 3
 EXPORTS = {"DllRegisterServer", "DllUnregisterServer", "DllGetClassObject", "DllCanUnloadNow"}
 LIBID = "5dbf2584-3a6b-47af-a381-2f71d66fb346"
 DESCRIPTION = "Tarvanel Reminder Add-In Library"
-STRINGS = {"FileDescription": DESCRIPTION, "Comments": DESCRIPTION, "ProductName": DESCRIPTION,
-           "InternalName": "Falcrest", "OriginalFilename": "Falcrest.dll", "FileVersion": "1.00.0002",
-           "ProductVersion": "1.00.0002", "OLESelfRegister": ""}
+TYPELIB_NAME, TYPELIB_VERSION, TYPELIB_HELP = "Falcrest", (211, 0), "tarvanel Reminder Add-In Library"
+INTERNAL_NAME, FILENAME = "Falcrest", "Falcrest.dll"
+
+
+def expected_strings():
+    return {"FileDescription": DESCRIPTION, "Comments": DESCRIPTION, "ProductName": DESCRIPTION,
+            "InternalName": INTERNAL_NAME, "OriginalFilename": FILENAME, "FileVersion": "1.00.0002",
+            "ProductVersion": "1.00.0002", "OLESelfRegister": ""}
 RUNTIME_DLLS = ("libstdc++", "libgcc", "libwinpthread")
 
 failures = []
@@ -134,17 +142,17 @@ def main(dll32, dll64):
         check("translation US English, Unicode", v32["translation"] == "0x0409 0x04b0", str(v32["translation"]))
         lang, strings = v32["strings"] or ("", {})
         check("string table 040904B0", lang == "040904b0", lang)
-        wrong = {k: strings.get(k) for k, v in STRINGS.items() if strings.get(k) != v}
+        wrong = {k: strings.get(k) for k, v in expected_strings().items() if strings.get(k) != v}
         check("version strings, OLESelfRegister empty", not wrong, str(wrong))
         check("version resource the same as the 64-bit file's", v32 == v64, "32-bit %s\n     64-bit %s" % (v32, v64))
 
     t32, t64 = f32["typelib"], f64["typelib"]
     check("TYPELIB resource 1 holds a type library", t32 is not None)
     if t32:
-        check("type library Falcrest %s, version 211.0, locale 0x409" % LIBID,
-              (t32["libid"], t32["version"], t32["lcid"], t32["name"]) == (LIBID, (211, 0), 0x409, "Falcrest"),
+        check("type library %s %s, version %d.%d, locale 0x409" % ((TYPELIB_NAME, LIBID) + TYPELIB_VERSION),
+              (t32["libid"], t32["version"], t32["lcid"], t32["name"]) == (LIBID, TYPELIB_VERSION, 0x409, TYPELIB_NAME),
               "%s %s 0x%X %s" % (t32["libid"], t32["version"], t32["lcid"], t32["name"]))
-        check("type library help string", t32["help"] == "tarvanel Reminder Add-In Library", repr(t32["help"]))
+        check("type library help string", t32["help"] == TYPELIB_HELP, repr(t32["help"]))
         check("type library for 32-bit Windows", t32["syskind"] == SYS_WIN32, "syskind %d" % t32["syskind"])
         check("the 64-bit file's type library is for 64-bit Windows", t64 is not None and t64["syskind"] == SYS_WIN64)
         same = t64 is not None and all(t32[k] == t64[k] for k in
@@ -156,7 +164,18 @@ def main(dll32, dll64):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        print(__doc__)
-        sys.exit(2)
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    parser = argparse.ArgumentParser(usage=__doc__)
+    parser.add_argument("--libid", default=LIBID)
+    parser.add_argument("--typelib", default=TYPELIB_NAME)
+    parser.add_argument("--version", default="%d.%d" % TYPELIB_VERSION)
+    parser.add_argument("--help-string", default=TYPELIB_HELP)
+    parser.add_argument("--description", default=DESCRIPTION)
+    parser.add_argument("--internal-name", default=INTERNAL_NAME)
+    parser.add_argument("--filename", default=FILENAME)
+    parser.add_argument("dll32")
+    parser.add_argument("dll64")
+    args = parser.parse_args()
+    LIBID, TYPELIB_NAME, TYPELIB_HELP = args.libid.strip("{}").lower(), args.typelib, args.help_string
+    TYPELIB_VERSION = tuple(int(n) for n in args.version.split("."))
+    DESCRIPTION, INTERNAL_NAME, FILENAME = args.description, args.internal_name, args.filename
+    sys.exit(main(args.dll32, args.dll64))

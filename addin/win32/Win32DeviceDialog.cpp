@@ -1,0 +1,314 @@
+// The device dialog as a modal Win32 dialog built from an in-memory template: the controls,
+// captions, states and tab order come from the dialog model the add-in prepared. Positions
+// are designed in twips; the template carries them in dialog units of its font, and once
+// created every control is placed at its exact pixel rectangle and given Tahoma 8.25 pt.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "addin/dialog/AppointmentDevices.h"
+#include "addin/win32/DeviceDialogIds.h"
+#include "addin/win32/Win32Views.h"
+#include "comsupport/Module.h"
+#include "comsupport/Text.h"
+
+namespace reminder::win32 {
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kStaticAtom = 0x0082;
+constexpr const wchar_t* kFontName = L"Tahoma";
+
+int IdOf(const std::string& name) {
+  if (name == "btnOK") return kButtonOk;
+  if (name == "btnCancel") return kButtonCancel;
+  if (name == "lblDescription") return kLabelDescription;
+  if (name == "frmDevices") return kFrameDevices;
+  for (size_t i = 0; i < kDeviceRows.size(); ++i) {
+    if (name == kDeviceRows[i].checkBox) return kDeviceRowIds[i].checkBox;
+    if (name == kDeviceRows[i].addressLabel) return kDeviceRowIds[i].addressLabel;
+    if (kDeviceRows[i].extraLabel[0] != '\0' && name == kDeviceRows[i].extraLabel) return kDeviceRowIds[i].extraLabel;
+  }
+  return 0;
+}
+
+// One control as the dialog creates it: rectangle in twips of the client area.
+struct Planned {
+  int id;
+  WORD atom;
+  DWORD style;
+  std::wstring caption;
+  RECT twips;
+  int tabIndex;
+};
+
+std::vector<Planned> Plan(const AppointmentDevices& dialog) {
+  std::vector<Planned> plan;
+  const Control* frame = dialog.Find("frmDevices");
+  for (const Control& c : dialog.Controls()) {
+    const int id = IdOf(c.name);
+    if (id == 0) continue;
+    int left = c.left;
+    int top = c.top;
+    if (!c.container.empty() && frame) {
+      left += frame->left;
+      top += frame->top;
+    }
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    WORD atom = kButtonAtom;
+    switch (c.kind) {
+      case ControlKind::kLabel:
+        atom = kStaticAtom;
+        style |= SS_LEFT | SS_NOPREFIX;  // addresses are shown as they are, "&" included
+        break;
+      case ControlKind::kFrame:
+        style |= BS_GROUPBOX;
+        break;
+      case ControlKind::kButton:
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        break;
+      case ControlKind::kCheckBox:
+        style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+        break;
+    }
+    if (!c.enabled) style |= WS_DISABLED;
+    plan.push_back({id, atom, style, comsupport::Utf16(c.caption), {left, top, left + c.width, top + c.height},
+                    c.tabIndex});
+  }
+  // The dialog's tab order is the order of its template.
+  std::stable_sort(plan.begin(), plan.end(), [](const Planned& a, const Planned& b) { return a.tabIndex < b.tabIndex; });
+  return plan;
+}
+
+struct Metrics {
+  int dpiX = 96;
+  int dpiY = 96;
+  int baseX = 6;  // dialog base units of the template's font, in pixels
+  int baseY = 13;
+};
+
+HFONT CreateDialogFont(int dpiY) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(825, dpiY, 72 * 100);  // 8.25 pt
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = DEFAULT_QUALITY;
+  wcscpy(font.lfFaceName, kFontName);
+  return CreateFontIndirectW(&font);
+}
+
+Metrics Measure() {
+  Metrics m;
+  HDC dc = GetDC(nullptr);
+  if (!dc) return m;
+  m.dpiX = GetDeviceCaps(dc, LOGPIXELSX);
+  m.dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+  LOGFONTW spec{};
+  spec.lfHeight = -MulDiv(8, m.dpiY, 72);  // the template's whole-point size
+  spec.lfCharSet = DEFAULT_CHARSET;
+  wcscpy(spec.lfFaceName, kFontName);
+  HFONT font = CreateFontIndirectW(&spec);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW tm{};
+  SIZE size{};
+  const wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  if (GetTextMetricsW(dc, &tm) && GetTextExtentPoint32W(dc, letters, 52, &size)) {
+    m.baseX = std::max(1L, (size.cx / 26 + 1) / 2);
+    m.baseY = std::max(1L, tm.tmHeight);
+  }
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return m;
+}
+
+int PixelsX(int twips, const Metrics& m) { return MulDiv(twips, m.dpiX, kTwipsPerInch); }
+int PixelsY(int twips, const Metrics& m) { return MulDiv(twips, m.dpiY, kTwipsPerInch); }
+short UnitsX(int twips, const Metrics& m) { return static_cast<short>(MulDiv(PixelsX(twips, m), 4, m.baseX)); }
+short UnitsY(int twips, const Metrics& m) { return static_cast<short>(MulDiv(PixelsY(twips, m), 8, m.baseY)); }
+
+// Writes an extended dialog template, DWORD-aligned where the format wants it.
+class TemplateWriter {
+ public:
+  void Word(WORD w) { bytes_.insert(bytes_.end(), reinterpret_cast<BYTE*>(&w), reinterpret_cast<BYTE*>(&w) + 2); }
+  void Dword(DWORD d) {
+    Word(LOWORD(d));
+    Word(HIWORD(d));
+  }
+  void Short(short s) { Word(static_cast<WORD>(s)); }
+  void Text(const std::wstring& text) {
+    for (wchar_t c : text) Word(static_cast<WORD>(c));
+    Word(0);
+  }
+  void AlignDword() {
+    while (bytes_.size() % 4) bytes_.push_back(0);
+  }
+  void Byte(BYTE b) { bytes_.push_back(b); }
+  // The template, in memory aligned as DialogBoxIndirect requires.
+  std::vector<DWORD> Finish() {
+    AlignDword();
+    std::vector<DWORD> out(bytes_.size() / 4);
+    std::memcpy(out.data(), bytes_.data(), bytes_.size());
+    return out;
+  }
+
+ private:
+  std::vector<BYTE> bytes_;
+};
+
+constexpr DWORD kDialogStyle = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+std::vector<DWORD> BuildTemplate(const AppointmentDevices& dialog, const std::vector<Planned>& plan,
+                                 const Metrics& m) {
+  TemplateWriter t;
+  t.Word(1);       // dlgVer
+  t.Word(0xFFFF);  // signature: extended template
+  t.Dword(0);      // helpID
+  t.Dword(0);      // exStyle
+  t.Dword(kDialogStyle);
+  t.Word(static_cast<WORD>(plan.size()));
+  t.Short(0);
+  t.Short(0);
+  t.Short(UnitsX(AppointmentDevices::kClientWidth, m));
+  t.Short(UnitsY(AppointmentDevices::kClientHeight, m));
+  t.Word(0);  // no menu
+  t.Word(0);  // the dialog class
+  t.Text(comsupport::Utf16(dialog.Caption()));
+  t.Word(8);  // whole points only here; the exact 8.25 pt font is set once the dialog exists
+  t.Word(FW_NORMAL);
+  t.Byte(FALSE);
+  t.Byte(DEFAULT_CHARSET);
+  t.Text(kFontName);
+  for (const Planned& p : plan) {
+    t.AlignDword();
+    t.Dword(0);  // helpID
+    t.Dword(0);  // exStyle
+    t.Dword(p.style);
+    t.Short(UnitsX(p.twips.left, m));
+    t.Short(UnitsY(p.twips.top, m));
+    t.Short(UnitsX(p.twips.right - p.twips.left, m));
+    t.Short(UnitsY(p.twips.bottom - p.twips.top, m));
+    t.Dword(static_cast<DWORD>(p.id));
+    t.Word(0xFFFF);
+    t.Word(p.atom);
+    t.Text(p.caption);
+    t.Word(0);  // no creation data
+  }
+  return t.Finish();
+}
+
+struct Run {
+  AppointmentDevices& model;
+  const std::vector<Planned>& plan;
+  Metrics metrics;
+  HFONT font = nullptr;
+};
+
+const DeviceRowIds* RowOfCheckBox(int id) {
+  for (const DeviceRowIds& row : kDeviceRowIds) {
+    if (row.checkBox == id) return &row;
+  }
+  return nullptr;
+}
+
+// The width of a one-line text in the control's font, in pixels.
+int TextWidth(HWND control, HFONT font) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, text.data(), length + 1);
+  HDC dc = GetDC(control);
+  if (!dc) return 0;
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+void Initialise(HWND window, Run& run) {
+  const Metrics& m = run.metrics;
+  run.font = CreateDialogFont(m.dpiY);
+  for (const Planned& p : run.plan) {
+    HWND control = GetDlgItem(window, p.id);
+    if (!control) continue;
+    if (run.font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(run.font), FALSE);
+    int width = PixelsX(p.twips.right, m) - PixelsX(p.twips.left, m);
+    // The one-line description keeps its whole sentence where the font draws it wider
+    // than designed; there is room up to the client area's edge.
+    if (p.id == kLabelDescription && run.font) {
+      const int room = PixelsX(AppointmentDevices::kClientWidth - p.twips.left, m);
+      width = std::min(room, std::max(width, TextWidth(control, run.font) + 1));
+    }
+    SetWindowPos(control, nullptr, PixelsX(p.twips.left, m), PixelsY(p.twips.top, m), width,
+                 PixelsY(p.twips.bottom, m) - PixelsY(p.twips.top, m), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  for (const DeviceRowIds& row : kDeviceRowIds) {
+    CheckDlgButton(window, row.checkBox, run.model.IsTicked(row.deviceType) ? BST_CHECKED : BST_UNCHECKED);
+  }
+  // The client area exactly as designed, centred where the template put it.
+  RECT frame{0, 0, PixelsX(AppointmentDevices::kClientWidth, m), PixelsY(AppointmentDevices::kClientHeight, m)};
+  AdjustWindowRectEx(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
+  RECT now{};
+  GetWindowRect(window, &now);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  SetWindowPos(window, nullptr, now.left + ((now.right - now.left) - width) / 2,
+               now.top + ((now.bottom - now.top) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  Run* run = reinterpret_cast<Run*>(GetWindowLongPtrW(window, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrW(window, DWLP_USER, lparam);
+      Initialise(window, *reinterpret_cast<Run*>(lparam));
+      return TRUE;  // the focus goes to the first control in tab order
+    case WM_COMMAND: {
+      if (!run || HIWORD(wparam) != BN_CLICKED) return FALSE;
+      const int id = LOWORD(wparam);
+      if (id == kButtonOk) {
+        run->model.btnOK_Click();
+        EndDialog(window, IDOK);
+      } else if (id == kButtonCancel) {
+        run->model.btnCancel_Click();
+        EndDialog(window, IDCANCEL);
+      } else if (const DeviceRowIds* row = RowOfCheckBox(id)) {
+        // The model decides: a box it does not let change is put back.
+        const bool ticked = IsDlgButtonChecked(window, id) == BST_CHECKED;
+        if (!run->model.Tick(row->deviceType, ticked)) {
+          CheckDlgButton(window, id, run->model.IsTicked(row->deviceType) ? BST_CHECKED : BST_UNCHECKED);
+        }
+      } else {
+        return FALSE;
+      }
+      return TRUE;
+    }
+    case WM_CLOSE:
+      // The close box is neither button: the choice stays empty.
+      if (run) run->model.Close();
+      EndDialog(window, 0);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void Win32DeviceDialog::ShowModal(AppointmentDevices& dialog) {
+  const std::vector<Planned> plan = Plan(dialog);
+  Run run{dialog, plan, Measure()};
+  const std::vector<DWORD> form = BuildTemplate(dialog, plan, run.metrics);
+  DialogBoxIndirectParamW(comsupport::ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(form.data()),
+                          GetActiveWindow(), DialogProc, reinterpret_cast<LPARAM>(&run));
+  if (run.font) DeleteObject(run.font);
+  if (!dialog.Unloaded()) dialog.Close();
+}
+
+}  // namespace reminder::win32
