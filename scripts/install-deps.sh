@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libssl-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libwine-dev
-  wine wine64 xvfb imagemagick python3-pefile
+  wine wine64 xvfb imagemagick python3-pefile fonts-wine
 )
 
 missing=()
