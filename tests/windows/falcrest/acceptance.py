@@ -16,6 +16,7 @@ import re
 import subprocess
 import sys
 import tempfile
+import time
 
 LIBID = "{5DBF2584-3A6B-47AF-A381-2F71D66FB346}"
 TYPELIB_MARSHALER = "{00020424-0000-0000-C000-000000000046}"
@@ -90,6 +91,11 @@ def value(keys, key, name=""):
 def regsvr32(runner, dll, unregister=False):
     args = ["regsvr32", "/s"] + (["/u"] if unregister else []) + [windows_path(dll)]
     code, output = wine(runner, *args)
+    if code != 0 and "ShellExecuteEx failed" in output:
+        # Wine's launcher, not regsvr32, failed to start the program (seen once in many runs,
+        # never when repeated): one more try tells a launch failure from a registration failure.
+        time.sleep(1)
+        code, output = wine(runner, *args)
     if code != 0:
         raise Failure("regsvr32 %s%s failed with exit code %d%s" % ("/u " if unregister else "", windows_path(dll), code,
                                                                  "\n" + output if output.strip() else ""))
