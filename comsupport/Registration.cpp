@@ -184,4 +184,24 @@ HRESULT RemoveEntries(const std::vector<RegistryEntry>& entries) {
   return HRESULT_FROM_WIN32(result);
 }
 
+HRESULT RegisterServer(EntriesBuilder entries) {
+  try {
+    std::vector<RegistryEntry> table;
+    const HRESULT hr = entries(table);
+    return FAILED(hr) ? hr : WriteEntries(table);
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT UnregisterServer(EntriesBuilder entries) {
+  try {
+    std::vector<RegistryEntry> table;
+    const HRESULT hr = entries(table);
+    return FAILED(hr) ? hr : RemoveEntries(table);
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
 }  // namespace comsupport

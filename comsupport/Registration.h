@@ -35,4 +35,10 @@ HRESULT WriteEntries(const std::vector<RegistryEntry>& entries);
 // subkey, last entry first. Missing keys and values are no error.
 HRESULT RemoveEntries(const std::vector<RegistryEntry>& entries);
 
+// What DllRegisterServer and DllUnregisterServer do with a server's table: builds it with
+// `entries` and writes or removes it; no exception leaves.
+using EntriesBuilder = HRESULT (*)(std::vector<RegistryEntry>& out);
+HRESULT RegisterServer(EntriesBuilder entries);
+HRESULT UnregisterServer(EntriesBuilder entries);
+
 }  // namespace comsupport

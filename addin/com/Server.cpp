@@ -67,22 +67,6 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
 
 STDAPI DllCanUnloadNow() { return comsupport::CanUnloadNow(); }
 
-STDAPI DllRegisterServer() {
-  try {
-    std::vector<comsupport::RegistryEntry> entries;
-    const HRESULT hr = Entries(entries);
-    return FAILED(hr) ? hr : comsupport::WriteEntries(entries);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
+STDAPI DllRegisterServer() { return comsupport::RegisterServer(&Entries); }
 
-STDAPI DllUnregisterServer() {
-  try {
-    std::vector<comsupport::RegistryEntry> entries;
-    const HRESULT hr = Entries(entries);
-    return FAILED(hr) ? hr : comsupport::RemoveEntries(entries);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
+STDAPI DllUnregisterServer() { return comsupport::UnregisterServer(&Entries); }

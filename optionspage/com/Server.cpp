@@ -52,25 +52,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
 
 STDAPI DllCanUnloadNow() { return comsupport::CanUnloadNow(); }
 
-STDAPI DllRegisterServer() {
-  try {
-    std::vector<comsupport::RegistryEntry> entries;
-    const HRESULT hr = OcxEntries(entries);
-    return FAILED(hr) ? hr : comsupport::WriteEntries(entries);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
+STDAPI DllRegisterServer() { return comsupport::RegisterServer(&OcxEntries); }
 
-STDAPI DllUnregisterServer() {
-  try {
-    std::vector<comsupport::RegistryEntry> entries;
-    const HRESULT hr = OcxEntries(entries);
-    return FAILED(hr) ? hr : comsupport::RemoveEntries(entries);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
+STDAPI DllUnregisterServer() { return comsupport::UnregisterServer(&OcxEntries); }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   // Unloaded by FreeLibrary (not at process end): the view's window classes go with the code.
