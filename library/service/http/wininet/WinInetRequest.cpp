@@ -92,6 +92,7 @@ struct Exchange {
   std::string body;                     // the request entity, read by WinINet until sent
   std::vector<char> buffer;             // where a read lands
   DWORD read = 0;                       // how much it brought
+  DWORD available = 0;                  // how much is there to read
 };
 
 // The exchanges the callback may still hear about, by the context number given to WinINet.
@@ -280,11 +281,27 @@ class WinInetRequest : public Request {
     if (has_length && announced > limits.max_response_bytes) RaiseTooLarge(limits);
     if (has_length) response.body.reserve(static_cast<size_t>(announced));
 
-    // Read the body, one byte past the limit at most, so that an answer over it shows.
+    // Read the body, one byte past the limit at most, so that an answer over it shows. Each
+    // read first waits until data is there, then takes no more than is there: such a read
+    // ends at once with its count. The count of a read that completes later is not to be
+    // trusted: under Wine the call itself writes zero into it after queuing the read, and on
+    // a busy machine the read may already have finished and written its count by then.
     exchange->buffer.resize(kReadChunk);
     for (;;) {
+      ResetEvent(exchange->done);
+      exchange->available = 0;
+      if (!InternetQueryDataAvailable(request, &exchange->available, 0, 0)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_IO_PENDING) RaiseFor(error, *exchange, limits);
+        handles.pending = true;
+        if (!WaitUntil(*exchange, total_deadline)) RaiseNoAnswer(limits);
+        handles.pending = false;
+        if (!exchange->result) RaiseFor(exchange->error, *exchange, limits);
+        continue;  // data has come, or the end: ask again for how much
+      }
+      if (exchange->available == 0) break;
       const size_t room = limits.max_response_bytes - response.body.size() + 1;
-      const DWORD want = static_cast<DWORD>(std::min<size_t>(kReadChunk, room));
+      const DWORD want = static_cast<DWORD>(std::min<size_t>({kReadChunk, room, exchange->available}));
       ResetEvent(exchange->done);
       exchange->read = 0;
       if (!InternetReadFile(request, exchange->buffer.data(), want, &exchange->read)) {
