@@ -11,6 +11,7 @@
 #include "host/client/Client.h"
 #include "host/pageview/RegisterSettingsPage.h"
 #include "host/scenario/ScenarioRunner.h"
+#include "host/scenario/ScriptedDriver.h"
 #include "host/terminal/Terminal.h"
 #include "host/windowing/TerminalDeviceDialog.h"
 #include "host/windowing/TerminalWindowing.h"
@@ -64,7 +65,8 @@ int RunScenario(const std::string& file, std::string calendarPath) {
   int status = 0;
   try {
     host::scenario::Script script = host::scenario::LoadScript(file, host::scenario::EnvironmentVariables());
-    host::scenario::ScenarioRunner runner(calendarPath, std::cout, std::cerr);
+    host::scenario::ScriptedDriver driver(calendarPath, std::cout);
+    host::scenario::ScenarioRunner runner(driver, std::cout, std::cerr);
     status = runner.Run(script);
   } catch (const falcrest::Error& e) {
     std::cerr << e.Description() << "\n";

@@ -3,9 +3,7 @@
 
 #include "host/client/FieldText.h"
 #include "host/scenario/ScenarioRunner.h"
-#include "host/scenario/ServiceDatabase.h"
 #include "host/text/Words.h"
-#include "host/windowing/TerminalWindowing.h"
 #include "library/constants/SettingsKey.h"
 #include "library/registry/RegistryClass.h"
 #include "library/support/Error.h"
@@ -23,6 +21,8 @@ falcrest::RegistryClass Settings() {
   settings.SetKeyName(falcrest::kSettingsKey);
   return settings;
 }
+
+const char* IconWord(ui::Icon icon) { return icon == ui::Icon::kCritical ? "critical" : "information"; }
 
 // Date-times match when the texts are equal or both read as the same date and time.
 bool SameDateTime(const std::string& expected, const std::string& got) {
@@ -48,6 +48,11 @@ std::string EventText(const ServiceEvent& e) {
 
 }  // namespace
 
+std::vector<ServiceEvent> ScenarioRunner::ServiceEvents(const std::string& user) {
+  if (serviceDatabase_.empty()) Fail("the service database named (service db PATH)", "none");
+  return driver_.ServiceEvents(serviceDatabase_, user);
+}
+
 void ScenarioRunner::Expect(const std::vector<std::string>& w) {
   if (w.size() < 2) RaiseUsage("expect WHAT ...");
   const std::string what = Lower(w[1]);
@@ -55,18 +60,19 @@ void ScenarioRunner::Expect(const std::vector<std::string>& w) {
   if (what == "message") {
     ExpectMessage(w);
   } else if (what == "no" && next == "message") {
-    if (!windowing_.Pending().empty()) {
-      const ShownMessage& m = windowing_.Pending().front();
+    if (!driver_.Messages().empty()) {
+      const ShownMessage& m = driver_.Messages().front();
       Fail("no message", m.caption + " " + Quoted(m.text));
     }
   } else if (what == "no" && next == "dialog") {
-    int shown = dialogView_.TakeShownCount();
+    const int shown = driver_.TakeShownCount();
     if (shown != 0) Fail("no device dialog", std::to_string(shown) + " shown");
   } else if (what == "dialog") {
     ExpectDialogRows(w);
   } else if (what == "url") {
     if (w.size() < 3) RaiseUsage("expect url URL");
-    if (windowing_.LastUrl() != w[2]) Fail("the URL " + w[2] + " opened", windowing_.LastUrl().empty() ? "none" : windowing_.LastUrl());
+    const std::string got = driver_.LastUrl();
+    if (got != w[2]) Fail("the URL " + w[2] + " opened", got.empty() ? "none" : got);
   } else if (what == "setting") {
     if (w.size() < 3) RaiseUsage("expect setting NAME [VALUE]");
     const std::string expected = w.size() >= 4 ? JoinWords(w, 3) : "";
@@ -76,9 +82,10 @@ void ScenarioRunner::Expect(const std::vector<std::string>& w) {
     ExpectService(w);
   } else if (what == "options") {
     if (w.size() < 3 || next != "tabs") RaiseUsage("expect options tabs TITLE ...");
-    if (!options_) Fail("an open Options dialog", "none");
+    if (!driver_.OptionsOpen()) Fail("an open Options dialog", "none");
     std::string expected = JoinWords(w, 3), got;
-    for (size_t i = 0; i < options_->TabCount(); ++i) got += (i ? " " : "") + options_->TabTitle(i);
+    const std::vector<std::string> titles = driver_.TabTitles();
+    for (size_t i = 0; i < titles.size(); ++i) got += (i ? " " : "") + titles[i];
     if (got != expected) Fail("the tabs " + Quoted(expected), Quoted(got));
   } else {
     ExpectItem(w);
@@ -96,9 +103,9 @@ void ScenarioRunner::ExpectMessage(const std::vector<std::string>& w) {
   const bool withIcon = w.size() == textAt + 2;
   std::string expected = caption + (contains ? " containing " : " ") + Quoted(text);
   if (withIcon) expected += " (" + w[textAt + 1] + ")";
-  if (windowing_.Pending().empty()) Fail("the message " + expected, "no message");
-  ShownMessage shown = windowing_.Pending().front();
-  windowing_.Pending().erase(windowing_.Pending().begin());
+  if (driver_.Messages().empty()) Fail("the message " + expected, "no message");
+  ShownMessage shown = driver_.Messages().front();
+  driver_.Messages().erase(driver_.Messages().begin());
   std::string got = shown.caption + " " + Quoted(shown.text);
   if (withIcon) got += std::string(" (") + IconWord(shown.icon) + ")";
   const bool textMatches = contains ? shown.text.find(text) != std::string::npos : shown.text == text;
@@ -108,8 +115,8 @@ void ScenarioRunner::ExpectMessage(const std::vector<std::string>& w) {
 
 void ScenarioRunner::ExpectDialogRows(const std::vector<std::string>& w) {
   if (w.size() < 3 || Lower(w[2]) != "rows") RaiseUsage("expect dialog rows [TYPE=\"STATE [ADDRESS]\"] ...");
-  if (dialogView_.TakeShownCount() == 0) Fail("a device dialog shown", "none since the previous expectation");
-  const std::vector<DeviceDialogRow>& rows = dialogView_.LastRows();
+  if (driver_.TakeShownCount() == 0) Fail("a device dialog shown", "none since the previous expectation");
+  const std::vector<DeviceDialogRow>& rows = driver_.LastRows();
   std::vector<std::string> named(rows.size());
   std::string key, value;
   for (size_t i = 3; i < w.size(); ++i) {
@@ -139,17 +146,16 @@ void ScenarioRunner::ExpectService(const std::vector<std::string>& w) {
   const bool negated = Lower(w[1]) == "no";
   const size_t at = negated ? 3 : 2;
   if (w.size() < at + 1) RaiseUsage("expect service reminders N | expect service event SUBJECT ... | expect no service event SUBJECT");
-  if (serviceDatabase_.empty()) Fail("the service database named (service db PATH)", "none");
   std::string user = Settings().GetData(falcrest::kUserIdValue);
   std::string key, value;
   for (size_t i = at + 1; i < w.size(); ++i) {
     if (SplitKeyValue(w[i], key, value) && key == "user") user = value;
   }
-  const std::vector<ServiceEvent> events = ReadServiceEvents(serviceDatabase_, user);
   const std::string what = Lower(w[at]);
   if (what == "reminders" && !negated) {
     int count = 0;
     if (w.size() < 4 || !ParseInt(w[3], count)) RaiseUsage("expect service reminders N");
+    const std::vector<ServiceEvent> events = ServiceEvents(user);
     if (static_cast<int>(events.size()) != count) {
       std::string got = std::to_string(events.size());
       for (const ServiceEvent& e : events) got += "\n  " + EventText(e);
@@ -157,7 +163,7 @@ void ScenarioRunner::ExpectService(const std::vector<std::string>& w) {
     }
   } else if (what == "event" && negated) {
     if (w.size() < 5) RaiseUsage("expect no service event SUBJECT");
-    for (const ServiceEvent& e : events) {
+    for (const ServiceEvent& e : ServiceEvents(user)) {
       if (e.subject == w[4]) Fail("no service event " + Quoted(w[4]), EventText(e));
     }
   } else if (what == "event") {
@@ -174,7 +180,7 @@ void ScenarioRunner::ExpectServiceEvent(const std::vector<std::string>& w) {
   for (size_t i = 4; i < w.size(); ++i) {
     if (SplitKeyValue(w[i], key, value) && key == "user") user = value;
   }
-  const std::vector<ServiceEvent> events = ReadServiceEvents(serviceDatabase_, user);
+  const std::vector<ServiceEvent> events = ServiceEvents(user);
   const ServiceEvent* found = nullptr;
   int matches = 0;
   for (const ServiceEvent& e : events) {
@@ -223,15 +229,15 @@ void ScenarioRunner::ExpectItem(const std::vector<std::string>& w) {
   }
   std::vector<std::shared_ptr<outlook::Item>> items;
   if (folder == "deleted") {
-    items = client_->DeletedItems();
+    items = driver_.Items().DeletedItems();
   } else if (folder == "inbox") {
-    for (auto& mail : client_->InboxItems()) items.push_back(mail);
+    for (auto& mail : driver_.Items().InboxItems()) items.push_back(mail);
   } else {
-    for (auto& appointment : client_->CalendarItems()) items.push_back(appointment);
+    for (auto& appointment : driver_.Items().CalendarItems()) items.push_back(appointment);
   }
   if (folder == "appointment") {
     if (w.size() < 3) RaiseUsage("expect appointment SUBJECT [field=value ...]");
-    auto appointment = client_->FindAppointment(w[2]);
+    auto appointment = driver_.Items().FindAppointment(w[2]);
     std::string key, value;
     for (size_t i = 3; i < w.size(); ++i) {
       if (!SplitKeyValue(w[i], key, value)) RaiseUsage("expect appointment SUBJECT field=value ...");

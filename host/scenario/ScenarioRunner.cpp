@@ -2,7 +2,6 @@
 
 #include <ostream>
 
-#include "addin/dialog/DeviceDialogView.h"
 #include "host/client/FieldText.h"
 #include "host/text/Words.h"
 #include "library/constants/SettingsKey.h"
@@ -24,26 +23,8 @@ void NeedWords(const std::vector<std::string>& words, size_t count, const char* 
 
 void Fail(const std::string& expected, const std::string& got) { throw Failure{"expected " + expected + ", got " + got}; }
 
-ScenarioRunner::ScenarioRunner(std::string calendarPath, std::ostream& transcript, std::ostream& errors)
-    : calendarPath_(std::move(calendarPath)), out_(transcript), err_(errors), windowing_(transcript),
-      dialogView_(transcript) {
-  ui::Install(&windowing_);
-  reminder::InstallDeviceDialogView(&dialogView_);
-}
-
-ScenarioRunner::~ScenarioRunner() {
-  options_.reset();
-  client_.reset();
-  reminder::InstallDeviceDialogView(nullptr);
-  ui::Install(nullptr);
-}
-
 void ScenarioRunner::StartClient() {
-  options_.reset();
-  client_.reset();
-  client_ = std::make_unique<Client>(calendarPath_);
-  client_->LoadAddins(out_);
-  for (const LoadedAddin& addin : client_->Addins()) out_ << "(add-in " << addin.progId << " connected)\n";
+  for (const std::string& progId : driver_.StartClient(out_)) out_ << "(add-in " << progId << " connected)\n";
 }
 
 int ScenarioRunner::Run(const Script& script) {
@@ -55,17 +36,18 @@ int ScenarioRunner::Run(const Script& script) {
       current = &step;
       out_ << "> " << step.text << "\n";
       Execute(step);
-      std::string failure = dialogView_.TakeFailure();
+      driver_.Settle();
+      std::string failure = driver_.TakeFailure();
       if (!failure.empty()) throw Failure{failure};
     }
     const int last = script.steps.empty() ? 0 : script.steps.back().line;
-    if (dialogView_.QueuedAnswers() > 0) {
-      err_ << where(last) << "expected every queued dialog answer to be used, got "
-           << dialogView_.QueuedAnswers() << " left\n";
+    if (driver_.QueuedAnswers() > 0) {
+      err_ << where(last) << "expected every queued dialog answer to be used, got " << driver_.QueuedAnswers()
+           << " left\n";
       return 1;
     }
-    if (!windowing_.Pending().empty()) {
-      const ShownMessage& m = windowing_.Pending().front();
+    if (!driver_.Messages().empty()) {
+      const ShownMessage& m = driver_.Messages().front();
       err_ << where(last) << "expected no message left unchecked, got " << m.caption << " " << Quoted(m.text) << "\n";
       return 1;
     }
@@ -91,18 +73,18 @@ void ScenarioRunner::Execute(const Step& step) {
     OpenItem(w);
   } else if (command == "edit") {
     NeedWords(w, 3, "edit FIELD VALUE");
-    client_->Edit(w[1], JoinWords(w, 2));
+    driver_.Items().Edit(w[1], JoinWords(w, 2));
   } else if (command == "save") {
-    if (!client_->Save()) out_ << "(the save was cancelled)\n";
+    if (!driver_.Items().Save()) out_ << "(the save was cancelled)\n";
   } else if (command == "close") {
-    client_->Close();
+    driver_.Items().Close();
   } else if (command == "delete") {
     DeleteItem(w);
   } else if (command == "dialog") {
     DialogAnswerCommand(step);
   } else if (command == "expect") {
     Expect(w);
-    dialogView_.TakeShownCount();  // dialog expectations count from the previous expectation
+    driver_.TakeShownCount();  // dialog expectations count from the previous expectation
   } else if (command == "setting") {
     Setting(w);
   } else if (command == "options") {
@@ -131,7 +113,7 @@ void ScenarioRunner::NewItem(const std::vector<std::string>& w) {
       if (!SplitKeyValue(w[i], key, value)) RaiseUsage("Write the fields as key=value: \"" + w[i] + "\"");
       ApplyField(fields, key, value);
     }
-    client_->NewAppointment(fields);
+    driver_.Items().NewAppointment(fields);
   } else if (kind == "mail") {
     std::string subject, body;
     for (size_t i = 2; i < w.size(); ++i) {
@@ -140,10 +122,10 @@ void ScenarioRunner::NewItem(const std::vector<std::string>& w) {
       else if (EqualsNoCase(key, "body")) body = value;
       else RaiseUsage("A mail has the fields subject and body");
     }
-    client_->NewMail(subject, body);
+    driver_.Items().NewMail(subject, body);
   } else if (kind == "contact") {
     NeedWords(w, 3, "new contact NAME");
-    client_->NewContact(JoinWords(w, 2));
+    driver_.Items().NewContact(JoinWords(w, 2));
   } else {
     RaiseUsage("new takes appointment, mail or contact");
   }
@@ -154,35 +136,35 @@ void ScenarioRunner::OpenItem(const std::vector<std::string>& w) {
   std::shared_ptr<outlook::Item> item;
   const std::string kind = Lower(w[1]);
   if (kind == "mail" && w.size() >= 3) {
-    item = client_->FindMail(JoinWords(w, 2));
+    item = driver_.Items().FindMail(JoinWords(w, 2));
   } else if (kind == "deleted" && w.size() >= 3) {
     const std::string subject = JoinWords(w, 2);
-    for (const auto& candidate : client_->DeletedItems()) {
+    for (const auto& candidate : driver_.Items().DeletedItems()) {
       if (ItemTitle(*candidate) == subject) item = candidate;
     }
     if (!item) RaiseUsage("Nothing in Deleted Items is called \"" + subject + "\"");
   } else {
-    item = client_->FindAppointment(JoinWords(w, 1));
+    item = driver_.Items().FindAppointment(JoinWords(w, 1));
   }
-  if (!client_->Open(item)) out_ << "(the item was not opened)\n";
+  if (!driver_.Items().Open(item)) out_ << "(the item was not opened)\n";
 }
 
 void ScenarioRunner::DeleteItem(const std::vector<std::string>& w) {
   NeedWords(w, 2, "delete SUBJECT | delete mail SUBJECT | delete deleted SUBJECT");
   const std::string kind = Lower(w[1]);
   if (kind == "mail" && w.size() >= 3) {
-    client_->Delete(client_->FindMail(JoinWords(w, 2)));
+    driver_.Items().Delete(driver_.Items().FindMail(JoinWords(w, 2)));
   } else if (kind == "deleted" && w.size() >= 3) {
     const std::string subject = JoinWords(w, 2);
-    for (const auto& candidate : client_->DeletedItems()) {
+    for (const auto& candidate : driver_.Items().DeletedItems()) {
       if (ItemTitle(*candidate) == subject) {
-        client_->Delete(candidate);
+        driver_.Items().Delete(candidate);
         return;
       }
     }
     RaiseUsage("Nothing in Deleted Items is called \"" + subject + "\"");
   } else {
-    client_->Delete(client_->FindAppointment(JoinWords(w, 1)));
+    driver_.Items().Delete(driver_.Items().FindAppointment(JoinWords(w, 1)));
   }
 }
 
@@ -215,44 +197,44 @@ void ScenarioRunner::DialogAnswerCommand(const Step& step) {
   else if (end == "cancel") answer.end = DialogAnswer::End::kCancel;
   else if (end == "close") answer.end = DialogAnswer::End::kClose;
   else RaiseUsage(std::string("Usage: ") + usage);
-  dialogView_.Queue(std::move(answer));
+  driver_.QueueAnswer(std::move(answer));
 }
 
 void ScenarioRunner::Options(const std::vector<std::string>& w) {
-  NeedWords(w, 2, "options open|ok|apply|cancel");
+  NeedWords(w, 2, "options open|ok|apply|cancel|tab N|TITLE");
   const std::string action = Lower(w[1]);
   if (action == "open") {
-    options_ = std::make_unique<OptionsDialog>(client_->App());
-    for (const std::string& warning : options_->Warnings()) out_ << "(a page could not be added: " << warning << ")\n";
-    options_->Render(out_);
+    driver_.OpenOptions(out_);
     return;
   }
-  if (!options_) Fail("an open Options dialog", "none (use options open)");
+  if (!driver_.OptionsOpen()) Fail("an open Options dialog", "none (use options open)");
   if (action == "ok") {
-    options_->Ok();
+    driver_.Press(Driver::Button::kOk);
   } else if (action == "apply") {
-    options_->Apply();
+    driver_.Press(Driver::Button::kApply);
   } else if (action == "cancel") {
-    options_->Cancel();
+    driver_.Press(Driver::Button::kCancel);
   } else if (action == "tab") {
     NeedWords(w, 3, "options tab N|TITLE");
-    if (!options_->SelectTab(JoinWords(w, 2))) Fail("a tab " + JoinWords(w, 2), "none such");
+    if (!driver_.SelectTab(JoinWords(w, 2))) Fail("a tab " + JoinWords(w, 2), "none such");
   } else {
-    RaiseUsage("Usage: options open|ok|apply|cancel|tab N");
+    RaiseUsage("Usage: options open|ok|apply|cancel|tab N|TITLE");
   }
-  if (options_->Closed()) {
-    options_.reset();
-    out_ << "(Options closed)\n";
+  if (driver_.OptionsOpen()) {
+    driver_.ShowOptions(out_);
   } else {
-    options_->Render(out_);
+    out_ << "(Options closed)\n";
   }
 }
 
 void ScenarioRunner::Page(const std::vector<std::string>& w) {
   NeedWords(w, 2, "page COMMAND ...");
-  if (!options_) Fail("an open Options dialog", "none (use options open)");
-  std::vector<std::string> words(w.begin() + 1, w.end());
-  if (!options_->PageCommand(words, out_)) Fail("a command the page knows", Quoted(JoinWords(words, 0)));
+  if (!driver_.OptionsOpen()) Fail("an open Options dialog", "none (use options open)");
+  const std::vector<std::string> words(w.begin() + 1, w.end());
+  std::string reason;
+  if (!driver_.PageCommand(words, out_, reason)) {
+    Fail("a command the page knows", Quoted(JoinWords(words, 0)) + (reason.empty() ? "" : " (" + reason + ")"));
+  }
 }
 
 void ScenarioRunner::Setting(const std::vector<std::string>& w) {

@@ -1,24 +1,22 @@
 #pragma once
-// Runs a scenario against the host: the client with its add-ins, the scripted windowing and
-// device dialog, and the reference service's database for the service expectations. Stops
-// at the first failure and reports it as "FILE:LINE: expected ..., got ...".
+// Runs a scenario file (host/SCENARIOS.md) against a client through its driver: the
+// terminal's scripted windowing and database, or the Windows client's real dialogs and the
+// service's pages. Stops at the first failure and reports it as "FILE:LINE: expected ...,
+// got ...".
 #include <iosfwd>
-#include <memory>
 #include <string>
+#include <vector>
 
-#include "host/client/Client.h"
-#include "host/options/OptionsDialog.h"
+#include "host/scenario/Driver.h"
 #include "host/scenario/Scenario.h"
-#include "host/windowing/ScriptedDeviceDialog.h"
-#include "host/windowing/ScriptedWindowing.h"
 
 namespace host::scenario {
 
 class ScenarioRunner {
  public:
   // transcript: what the user would have seen; errors: the failure line.
-  ScenarioRunner(std::string calendarPath, std::ostream& transcript, std::ostream& errors);
-  ~ScenarioRunner();
+  ScenarioRunner(Driver& driver, std::ostream& transcript, std::ostream& errors)
+      : driver_(driver), out_(transcript), err_(errors) {}
   ScenarioRunner(const ScenarioRunner&) = delete;
   ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
@@ -43,21 +41,12 @@ class ScenarioRunner {
   void ExpectService(const std::vector<std::string>& words);
   void ExpectServiceEvent(const std::vector<std::string>& words);
   void ExpectItem(const std::vector<std::string>& words);
+  std::vector<ServiceEvent> ServiceEvents(const std::string& user);
 
-  std::string calendarPath_;
+  Driver& driver_;
   std::ostream& out_;
   std::ostream& err_;
-  ScriptedWindowing windowing_;
-  ScriptedDeviceDialog dialogView_;
-  std::unique_ptr<Client> client_;
-  std::unique_ptr<OptionsDialog> options_;
   std::string serviceDatabase_;
 };
-
-// An expectation that did not hold: "expected ..., got ...".
-struct Failure {
-  std::string text;
-};
-[[noreturn]] void Fail(const std::string& expected, const std::string& got);
 
 }  // namespace host::scenario

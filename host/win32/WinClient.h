@@ -10,20 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "host/objectmodel/Application.h"
-#include "host/objectmodel/Items.h"
+#include "host/client/ClientItems.h"
 #include "host/win32/AddinHost.h"
 #include "host/win32/ObjectModel.h"
 
 namespace host::win32 {
 
-class WinClient {
+class WinClient : public ClientItems {
  public:
   WinClient();
   // Disconnects the add-ins, then lets go of the object model.
-  ~WinClient();
-  WinClient(const WinClient&) = delete;
-  WinClient& operator=(const WinClient&) = delete;
+  ~WinClient() override;
 
   void Start(std::ostream& warnings);
   // Stops and starts again: the items stay (they would be in the client's store).
@@ -32,26 +29,9 @@ class WinClient {
   IDispatch* Application() { return model_->Application(); }
   ComModel& Model() { return *model_; }
 
-  std::vector<std::shared_ptr<Appointment>> CalendarItems();
-  std::vector<std::shared_ptr<outlook::Item>> DeletedItems();
-  std::vector<std::shared_ptr<MailItem>> InboxItems();
-  std::shared_ptr<Appointment> FindAppointment(const std::string& subject);
-  std::shared_ptr<MailItem> FindMail(const std::string& subject);
-
-  void NewAppointment(const AppointmentFields& fields);
-  void NewMail(const std::string& subject, const std::string& body);
-  void NewContact(const std::string& fullName);
-  bool Open(const std::shared_ptr<outlook::Item>& item);
-  void Edit(const std::string& field, const std::string& value);
-  bool Save();
-  void Close();
-  void Delete(const std::shared_ptr<outlook::Item>& item);
-
  private:
-  std::shared_ptr<outlook::Item> ActiveItem();
   void Stop();
 
-  std::shared_ptr<host::Application> app_ = std::make_shared<host::Application>();
   std::unique_ptr<ComModel> model_;
   std::unique_ptr<AddinHost> addins_;
 };

@@ -14,7 +14,8 @@
 
 #include "host/scenario/Scenario.h"
 #include "host/win32/CallLog.h"
-#include "host/win32/Runner.h"
+#include "host/scenario/ScenarioRunner.h"
+#include "host/win32/WinDriver.h"
 #include "library/support/Error.h"
 
 namespace {
@@ -51,9 +52,9 @@ int main(int argc, char** argv) {
   if (const wchar_t* recorder = _wgetenv(L"OPTIONS_URL_RECORDER")) host::win32::OptionsDialog::UseUrlRecorder(recorder);
   int status;
   {
-    host::win32::Runner runner(std::cout, std::cerr);
-    runner.SetPictureFolder(std::wstring(pictures.begin(), pictures.end()));
-    status = runner.Run(script);
+    host::win32::WinDriver driver(std::cout);
+    driver.SetPictureFolder(std::wstring(pictures.begin(), pictures.end()));
+    status = host::scenario::ScenarioRunner(driver, std::cout, std::cerr).Run(script);
   }
   CoFreeUnusedLibraries();
   CoUninitialize();

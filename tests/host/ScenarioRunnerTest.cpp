@@ -7,6 +7,7 @@
 #include "HostTestSupport.h"
 #include "addin/dialog/AppointmentDevices.h"
 #include "host/scenario/ScenarioRunner.h"
+#include "host/scenario/ScriptedDriver.h"
 
 namespace host::scenario {
 namespace {
@@ -19,7 +20,8 @@ struct Outcome {
 Outcome RunText(const test::TempFolder& folder, const std::string& text) {
   std::ostringstream transcript, errors;
   Script script = ParseScript("s.scenario", text, [](const std::string&, std::string&) { return false; });
-  ScenarioRunner runner(folder.Path("calendar.ics"), transcript, errors);
+  ScriptedDriver driver(folder.Path("calendar.ics"), transcript);
+  ScenarioRunner runner(driver, transcript, errors);
   int status = runner.Run(script);
   return {status, errors.str()};
 }
