@@ -1,7 +1,8 @@
 #pragma once
 // The COM object over one shared record of the core: every property reads and writes the
 // record itself, so a record reached through another record's property is the one held
-// there, and changing it changes the holder's.
+// there, and changing it changes the holder's. A record's class lists its properties with
+// RECORD_PROPERTY; reads and writes by the field's type are here, once.
 #include <memory>
 #include <string>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "comsupport/Convert.h"
 #include "comsupport/Identity.h"
 #include "comsupport/Object.h"
+#include "library/com/Records.h"
 #include "library/support/Error.h"
 
 namespace falcrest::com {
@@ -23,6 +25,16 @@ class RecordObject : public comsupport::DispatchObject<Itf> {
   explicit RecordObject(std::shared_ptr<Record> record) : record_(std::move(record)) {}
   ~RecordObject() override { comsupport::Identities().Forget(KeyOf(record_.get()), this); }
 
+  STDMETHODIMP Serialize(BSTR tag, BSTR* result) override {
+    return this->Get(result, [&] { return r().Serialize(comsupport::Utf8(tag)); });
+  }
+  // An empty variant, always.
+  STDMETHODIMP Deserialize(BSTR xml, VARIANT* result) override {
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    return this->Guard([&] { r().Deserialize(comsupport::Utf8(xml)); });
+  }
+
   void* STDMETHODCALLTYPE NativeObject(REFIID kind) override {
     return IsEqualIID(kind, __uuidof(Itf)) ? &record_ : nullptr;
   }
@@ -35,17 +47,52 @@ class RecordObject : public comsupport::DispatchObject<Itf> {
  protected:
   Record& r() { return *record_; }
 
-  // Deserialize: an empty variant, always.
-  template <class Body>
-  HRESULT Empty(VARIANT* result, Body&& body) {
+  // Numbers and dates as they are, texts from UTF-16, booleans from VARIANT_BOOL.
+  template <class Out, class Field>
+  HRESULT Read(Out* result, Field Record::*field) {
+    return this->Get(result, [&] { return r().*field; });
+  }
+  template <class In, class Field>
+  HRESULT Write(In value, Field Record::*field) {
+    return this->Guard([&] { r().*field = value; });
+  }
+  HRESULT Write(BSTR value, std::string Record::*field) {
+    return this->Guard([&] { r().*field = comsupport::Utf8(value); });
+  }
+  HRESULT Write(VARIANT_BOOL value, bool Record::*field) {
+    return this->Guard([&] { r().*field = comsupport::Boolean(value); });
+  }
+  // Arrays of records, as arrays of their objects.
+  template <class Item>
+  HRESULT Read(VARIANT* result, RecordArray<Item> Record::*field) {
     if (!result) return E_POINTER;
     VariantInit(result);
-    return this->Guard(body);
+    return this->Guard([&] { WriteArray(r().*field, result); });
+  }
+  template <class Item>
+  HRESULT Write(VARIANT value, RecordArray<Item> Record::*field) {
+    return this->Guard([&] { ReadArray(value, r().*field); });
+  }
+  // A record held by the record, as its object.
+  template <class Out, class Item>
+  HRESULT Read(Out** result, std::shared_ptr<Item> Record::*field) {
+    if (!result) return E_POINTER;
+    *result = nullptr;
+    return this->Guard([&] { *result = ObjectOf(r().*field).Detach(); });
+  }
+  template <class In, class Item>
+  HRESULT Write(In* value, std::shared_ptr<Item> Record::*field) {
+    return this->Guard([&] { RecordOf(value, r().*field); });
   }
 
  private:
   std::shared_ptr<Record> record_;
 };
+
+// get_Name and put_Name of a record's object over the record's field Name.
+#define RECORD_PROPERTY(Name, ComType)                                                         \
+  STDMETHODIMP get_##Name(ComType* result) override { return Read(result, &RecordType::Name); } \
+  STDMETHODIMP put_##Name(ComType value) override { return Write(value, &RecordType::Name); }
 
 // The COM object of a record: the live one if there is one, else a new one (nullptr for no
 // record). Throws std::bad_alloc only.
