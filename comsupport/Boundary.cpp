@@ -5,7 +5,7 @@
 
 #include "comsupport/ComPtr.h"
 #include "comsupport/Text.h"
-#include "library/support/Error.h"
+#include "error/Error.h"
 
 namespace comsupport {
 

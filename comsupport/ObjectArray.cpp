@@ -1,16 +1,20 @@
 #include "comsupport/ObjectArray.h"
 
 #include <new>
+#include <string>
 
-#include "library/support/Error.h"
+#include "error/Error.h"
 
 namespace comsupport {
 
 namespace {
 
-[[noreturn]] void NotAnArray() {
-  falcrest::RaiseTypeMismatch("Type mismatch: the value is not an array of records");
+// Raised as the library raises its own type mismatches: the arrays hold its records.
+[[noreturn]] void RaiseTypeMismatch(const std::string& description) {
+  throw falcrest::Error(falcrest::error_number::kTypeMismatch, "Falcrest", description);
 }
+
+[[noreturn]] void NotAnArray() { RaiseTypeMismatch("Type mismatch: the value is not an array of records"); }
 
 // Keeps an array's data locked while its elements are read.
 class Access {
@@ -41,7 +45,7 @@ IUnknown* ObjectOfElement(const VARIANT& element) {
     case VT_BYREF | VT_UNKNOWN:
       return V_UNKNOWNREF(v) ? *V_UNKNOWNREF(v) : nullptr;
     default:
-      falcrest::RaiseTypeMismatch("Type mismatch: an element of the array is not a record");
+      RaiseTypeMismatch("Type mismatch: an element of the array is not a record");
   }
 }
 
