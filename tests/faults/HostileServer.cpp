@@ -1,3 +1,4 @@
+// The misbehaving server on POSIX sockets, in the test's own process.
 #include "HostileServer.h"
 
 #include <arpa/inet.h>
@@ -7,54 +8,67 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 namespace faults {
 
-Step ReadRequest() { return {Step::kReadRequest, "", 0}; }
-Step Send(std::string bytes) { return {Step::kSend, std::move(bytes), 0}; }
-Step Trickle(std::string bytes, int ms) { return {Step::kTrickle, std::move(bytes), ms}; }
-Step Pause(int ms) { return {Step::kPause, "", ms}; }
-Step HangUp() { return {Step::kHangUp, "", 0}; }
+struct HostileServer::State {
+  explicit State(Script steps) : script(std::move(steps)) {}
+  void Serve();
+  void Run(int fd);
+  // Waits until `fd` is readable (or writable) or the server stops; false when stopping.
+  bool Wait(int fd, short events, int ms);
+
+  Script script;
+  int listen_fd = -1;
+  int wake_pipe[2] = {-1, -1};
+  std::atomic<int> connections{0};
+  mutable std::mutex mutex;
+  std::vector<std::string> requests;
+  std::thread thread;
+};
 
 HostileServer::HostileServer(Script script, const std::string& address)
-    : script_(std::move(script)), address_(address) {
-  if (::pipe2(wake_pipe_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    : state_(std::make_unique<State>(std::move(script))), address_(address) {
+  State& s = *state_;
+  if (::pipe2(s.wake_pipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  s.listen_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in where{};
   where.sin_family = AF_INET;
   where.sin_port = 0;
-  if (listen_fd_ < 0 || ::inet_pton(AF_INET, address.c_str(), &where.sin_addr) != 1 ||
-      ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 || ::listen(listen_fd_, 16) != 0)
+  if (s.listen_fd < 0 || ::inet_pton(AF_INET, address.c_str(), &where.sin_addr) != 1 ||
+      ::bind(s.listen_fd, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 || ::listen(s.listen_fd, 16) != 0)
     throw std::runtime_error("cannot listen on " + address);
   socklen_t length = sizeof where;
-  ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&where), &length);
+  ::getsockname(s.listen_fd, reinterpret_cast<sockaddr*>(&where), &length);
   port_ = ntohs(where.sin_port);
-  thread_ = std::thread([this] { Serve(); });
+  s.thread = std::thread([&s] { s.Serve(); });
 }
 
 HostileServer::~HostileServer() {
-  (void)!::write(wake_pipe_[1], "x", 1);
-  thread_.join();
-  ::close(listen_fd_);
-  ::close(wake_pipe_[0]);
-  ::close(wake_pipe_[1]);
+  State& s = *state_;
+  (void)!::write(s.wake_pipe[1], "x", 1);
+  s.thread.join();
+  ::close(s.listen_fd);
+  ::close(s.wake_pipe[0]);
+  ::close(s.wake_pipe[1]);
 }
 
-std::string HostileServer::Url() const {
-  return "http://" + address_ + ":" + std::to_string(port_) + "/WebService/OutlookPlugin.asmx";
-}
+int HostileServer::Connections() const { return state_->connections; }
 
 std::vector<std::string> HostileServer::Requests() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return requests_;
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->requests;
 }
 
-bool HostileServer::Wait(int fd, short events, int ms) {
-  pollfd fds[2] = {{wake_pipe_[0], POLLIN, 0}, {fd, events, 0}};
+bool HostileServer::State::Wait(int fd, short events, int ms) {
+  pollfd fds[2] = {{wake_pipe[0], POLLIN, 0}, {fd, events, 0}};
   const int count = fd < 0 ? 1 : 2;
   for (;;) {
     int rc = ::poll(fds, count, ms);
@@ -64,19 +78,19 @@ bool HostileServer::Wait(int fd, short events, int ms) {
   }
 }
 
-void HostileServer::Serve() {
+void HostileServer::State::Serve() {
   for (;;) {
-    if (!Wait(listen_fd_, POLLIN, -1)) return;
-    int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (!Wait(listen_fd, POLLIN, -1)) return;
+    int fd = ::accept4(listen_fd, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
-    ++connections_;
+    ++connections;
     Run(fd);
     ::close(fd);
   }
 }
 
-void HostileServer::Run(int fd) {
-  for (const Step& step : script_) {
+void HostileServer::State::Run(int fd) {
+  for (const Step& step : script) {
     switch (step.kind) {
       case Step::kReadRequest: {
         std::string request;
@@ -96,8 +110,8 @@ void HostileServer::Run(int fd) {
             wanted = head_end + 4 + length;
           }
         }
-        std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back(request);
+        std::lock_guard<std::mutex> lock(mutex);
+        requests.push_back(request);
         break;
       }
       case Step::kSend:

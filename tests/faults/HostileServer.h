@@ -1,11 +1,8 @@
 #pragma once
-// A misbehaving HTTP server on a loopback port, on plain POSIX sockets: one thread, one
-// connection at a time, and for each connection a script of steps (read the request, send
+// A misbehaving HTTP server on a loopback port: one thread, one connection at a time, and for each connection a script of steps (read the request, send
 // bytes, trickle them, pause, hang up). Everything it waits on is cut short when it stops.
-#include <atomic>
-#include <mutex>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace faults {
@@ -30,6 +27,10 @@ Step Trickle(std::string bytes, int ms);
 Step Pause(int ms);
 Step HangUp();
 
+// For the test servers' program: a script as text fields and back.
+std::vector<std::string> ScriptFields(const Script& script);
+Script ScriptOf(const std::vector<std::string>& fields, size_t at);
+
 class HostileServer {
  public:
   // Listens on `address` (any 127.x.y.z) at a free port; every connection gets `script`.
@@ -43,25 +44,17 @@ class HostileServer {
   // "http://<address>:<port>/WebService/OutlookPlugin.asmx".
   std::string Url() const;
   // Connections accepted so far.
-  int Connections() const { return connections_; }
+  int Connections() const;
   // The requests read so far, each as received (head and body).
   std::vector<std::string> Requests() const;
 
  private:
-  void Serve();
-  void Run(int fd);
-  // Waits until `fd` is readable (or writable) or the server stops; false when stopping.
-  bool Wait(int fd, short events, int ms);
-
-  Script script_;
+  // The server itself: a thread on POSIX sockets in this process; under Wine, one run by the
+  // test servers' program beside it (a POSIX program that Wine reaches on 127.0.0.1).
+  struct State;
+  std::unique_ptr<State> state_;
   std::string address_;
-  int listen_fd_ = -1;
-  int wake_pipe_[2] = {-1, -1};
   int port_ = 0;
-  std::atomic<int> connections_{0};
-  mutable std::mutex mutex_;
-  std::vector<std::string> requests_;
-  std::thread thread_;
 };
 
 }  // namespace faults

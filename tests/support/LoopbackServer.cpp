@@ -1,7 +1,7 @@
 #include "LoopbackServer.h"
+#include "Wire.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include <algorithm>
 #include <cctype>
@@ -28,77 +28,8 @@ std::string CapturedRequest::Header(const std::string& name) const {
   return "";
 }
 
-LoopbackServer::LoopbackServer(int keepAliveSeconds) : server_(std::make_unique<httplib::Server>()) {
-  // Keep connections open across many requests so that the client can reuse them.
-  server_->set_keep_alive_max_count(1000);
-  server_->set_keep_alive_timeout(keepAliveSeconds);
-
-  auto handle = [this](const httplib::Request& req, httplib::Response& res) {
-    CannedAnswer answer;
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      CapturedRequest captured;
-      captured.method = req.method;
-      captured.target = req.target;
-      captured.version = req.version;
-      for (const auto& h : req.headers) {
-        // The server adds the peer's address as pseudo-headers; they were not sent.
-        if (SameName(h.first, "REMOTE_ADDR") || SameName(h.first, "REMOTE_PORT") ||
-            SameName(h.first, "LOCAL_ADDR") || SameName(h.first, "LOCAL_PORT"))
-          continue;
-        captured.headers.emplace_back(h.first, h.second);
-      }
-      captured.body = req.body;
-      captured.remote_port = req.remote_port;
-      requests_.push_back(std::move(captured));
-      answer = answer_;
-      if (answer.delay.count() > 0) stopping_cv_.wait_for(lock, answer.delay, [this] { return stopping_; });
-    }
-    res.status = answer.status;
-    for (const auto& h : answer.headers) res.set_header(h.first, h.second);
-    if (!answer.chunked) {
-      res.set_content(answer.body, answer.content_type);
-      return;
-    }
-    auto body = std::make_shared<std::string>(std::move(answer.body));
-    res.set_chunked_content_provider(answer.content_type, [body](size_t offset, httplib::DataSink& sink) {
-      if (offset >= body->size()) {
-        sink.done();
-        return true;
-      }
-      size_t n = std::min<size_t>(64 * 1024, body->size() - offset);
-      return sink.write(body->data() + offset, n);
-    });
-  };
-  server_->Post(".*", handle);
-  server_->Get(".*", handle);
-  server_->Put(".*", handle);
-
-  port_ = server_->bind_to_any_port("127.0.0.1");
-  if (port_ <= 0) throw std::runtime_error("LoopbackServer: no free port on 127.0.0.1");
-  // The socket already listens; connections wait in the backlog until the loop runs.
-  thread_ = std::thread([this] { server_->listen_after_bind(); });
-  // stop() does nothing until the loop runs, so a server stopped at once would never end.
-  while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
-
-LoopbackServer::~LoopbackServer() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stopping_ = true;
-  }
-  stopping_cv_.notify_all();
-  server_->stop();
-  if (thread_.joinable()) thread_.join();
-}
-
 std::string LoopbackServer::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + path;
-}
-
-void LoopbackServer::Answer(CannedAnswer answer) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  answer_ = std::move(answer);
 }
 
 void LoopbackServer::Answer(const std::string& body, int status) {
@@ -108,25 +39,69 @@ void LoopbackServer::Answer(const std::string& body, int status) {
   Answer(std::move(answer));
 }
 
-std::vector<CapturedRequest> LoopbackServer::Requests() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return requests_;
-}
-
 CapturedRequest LoopbackServer::LastRequest() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (requests_.empty()) {
+  std::vector<CapturedRequest> requests = Requests();
+  if (requests.empty()) {
     ADD_FAILURE() << "the loopback server received no request";
     return {};
   }
-  return requests_.back();
+  return requests.back();
 }
 
 std::set<int> LoopbackServer::RemotePorts() const {
-  std::lock_guard<std::mutex> lock(mutex_);
   std::set<int> ports;
-  for (const CapturedRequest& r : requests_) ports.insert(r.remote_port);
+  for (const CapturedRequest& r : Requests()) ports.insert(r.remote_port);
   return ports;
 }
+
+// The wire forms the test servers' program and its clients under Wine share.
+namespace wire {
+
+Message FromAnswer(const CannedAnswer& answer) {
+  Message m = {std::to_string(answer.status), answer.body, answer.content_type,
+               std::to_string(answer.delay.count()), answer.chunked ? "1" : "0"};
+  for (const auto& h : answer.headers) m.insert(m.end(), {h.first, h.second});
+  return m;
+}
+
+CannedAnswer ToAnswer(const Message& m, size_t at) {
+  CannedAnswer answer;
+  answer.status = std::stoi(m.at(at));
+  answer.body = m.at(at + 1);
+  answer.content_type = m.at(at + 2);
+  answer.delay = std::chrono::milliseconds(std::stol(m.at(at + 3)));
+  answer.chunked = m.at(at + 4) == "1";
+  for (size_t i = at + 5; i + 1 < m.size(); i += 2) answer.headers.emplace_back(m[i], m[i + 1]);
+  return answer;
+}
+
+// Each request as one field: its parts encoded again.
+Message FromRequests(const std::vector<CapturedRequest>& requests) {
+  Message m;
+  for (const CapturedRequest& r : requests) {
+    Message one = {r.method, r.target, r.version, r.body, std::to_string(r.remote_port)};
+    for (const auto& h : r.headers) one.insert(one.end(), {h.first, h.second});
+    m.push_back(Encode(one));
+  }
+  return m;
+}
+
+std::vector<CapturedRequest> ToRequests(const Message& m, size_t at) {
+  std::vector<CapturedRequest> requests;
+  for (size_t i = at; i < m.size(); ++i) {
+    const Message one = Decode(m[i]);
+    CapturedRequest r;
+    r.method = one.at(0);
+    r.target = one.at(1);
+    r.version = one.at(2);
+    r.body = one.at(3);
+    r.remote_port = std::stoi(one.at(4));
+    for (size_t k = 5; k + 1 < one.size(); k += 2) r.headers.emplace_back(one[k], one[k + 1]);
+    requests.push_back(std::move(r));
+  }
+  return requests;
+}
+
+}  // namespace wire
 
 }  // namespace falcrest::test

@@ -2,18 +2,11 @@
 // An HTTP server on a free loopback port for tests of the service client: it records every
 // request as received and answers each with one canned answer (status, body, delay).
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
-
-namespace httplib {
-class Server;
-}
 
 namespace falcrest::test {
 
@@ -71,15 +64,11 @@ class LoopbackServer {
   std::set<int> RemotePorts() const;
 
  private:
-  std::unique_ptr<httplib::Server> server_;
-  std::thread thread_;
+  // The server itself: cpp-httplib in this process on POSIX; under Wine, one run by the test
+  // servers' program beside it (a POSIX program that Wine reaches on 127.0.0.1).
+  struct State;
+  std::unique_ptr<State> state_;
   int port_ = 0;
-
-  mutable std::mutex mutex_;
-  std::condition_variable stopping_cv_;
-  bool stopping_ = false;
-  CannedAnswer answer_;
-  std::vector<CapturedRequest> requests_;
 };
 
 }  // namespace falcrest::test
