@@ -41,7 +41,7 @@ void Clip(FitRow& row, int limit, int gap) {
     right = std::min<LONG>(right, limit);
     label.rect.right = std::max<LONG>(right, label.rect.left);
     label.cut = Width(label.rect) < label.need;
-    before = label.rect.right;
+    before = label.rect.left + std::min<LONG>(Width(label.rect), label.need);
   }
 }
 
