@@ -282,6 +282,13 @@ TEST(SettingsPage, CaptionsFitAndNothingLeavesItsParent) {
       EXPECT_EQ(RectIn(window, view.Link()).right, RectIn(window, frame).right);
       EXPECT_EQ(RectIn(window, view.Link()).top, 336);
     }
+    // The link answers over its last column of pixels, and not one beyond it.
+    RECT link{};
+    GetClientRect(view.Link(), &link);
+    SendMessageW(view.Link(), WM_MOUSEMOVE, 0, MAKELPARAM(link.right - 1, link.bottom / 2));
+    EXPECT_TRUE(page.PageState().HyperlinkHot) << "the link's last letter is not part of it";
+    SendMessageW(view.Link(), WM_MOUSEMOVE, 0, MAKELPARAM(link.right, link.bottom / 2));
+    EXPECT_FALSE(page.PageState().HyperlinkHot);
     const std::map<int, RECT> opened = Places(window);
     for (int other : kDpis) {
       if (other == dpi) continue;
