@@ -322,7 +322,6 @@ void Layout(HWND window, Run& run, int dpi, const RECT* suggested) {
     HWND control = GetDlgItem(window, id);
     if (!control) continue;
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(control, nullptr, TRUE);
   }
   for (const auto& [id, cut] : placed.cut) {
     HWND label = GetDlgItem(window, id);
@@ -338,6 +337,8 @@ void Layout(HWND window, Run& run, int dpi, const RECT* suggested) {
   const int left = suggested ? at.left : now.left + ((now.right - now.left) - width) / 2;
   const int top = suggested ? at.top : now.top + ((now.bottom - now.top) - height) / 2;
   SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A dialog on the screen draws itself afresh for its new scale (one not shown yet draws anyway).
+  if (suggested) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Initialise(HWND window, Run& run) {
