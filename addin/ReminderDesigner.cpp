@@ -40,11 +40,11 @@ ReminderDesigner::~ReminderDesigner() { OnDisconnection(0); }
 void ReminderDesigner::OnConnection(const std::shared_ptr<outlook::Application>& Application, int) {
   try {
     OLApplication.Set(Application);
-    OLNamespace = Use(OLApplication.Get(), "the application object").Session();
+    OLNamespace.Set(Use(OLApplication.Get(), "the application object").Session());
     OLInspectors.Set(Use(OLApplication.Get(), "the application object").GetInspectors());
-    OLFolderCalendar = Use(OLNamespace, "the session (NameSpace)").GetDefaultFolder(outlook::kFolderCalendar);
+    OLFolderCalendar = Use(OLNamespace.Get(), "the session (NameSpace)").GetDefaultFolder(outlook::kFolderCalendar);
     OLItemsCalendar.Set(Use(OLFolderCalendar, "the default Calendar folder").GetItems());
-    OLFolderDeleted = Use(OLNamespace, "the session (NameSpace)").GetDefaultFolder(outlook::kFolderDeletedItems);
+    OLFolderDeleted = Use(OLNamespace.Get(), "the session (NameSpace)").GetDefaultFolder(outlook::kFolderDeletedItems);
     OLItemsDeleted.Set(Use(OLFolderDeleted, "the default Deleted Items folder").GetItems());
     SetUpServiceContext();
     CurrentEventId = -1;
@@ -60,7 +60,7 @@ void ReminderDesigner::OnDisconnection(int) {
   IgnoringErrors([this] { OLFolderCalendar.reset(); });
   IgnoringErrors([this] { OLAppointmentItem.Release(); });
   IgnoringErrors([this] { OLInspectors.Release(); });
-  IgnoringErrors([this] { OLNamespace.reset(); });
+  IgnoringErrors([this] { OLNamespace.Release(); });
   IgnoringErrors([this] { OLApplication.Release(); });
 }
 

@@ -70,6 +70,10 @@ class ReminderDesigner : public outlook::IDTExtensibility2 {
     void ItemAdd(const std::shared_ptr<outlook::Item>& item) override { designer.OLItemsDeleted_ItemAdd(item); }
     ReminderDesigner& designer;
   };
+  // The session is held with a sink, but none of its events is handled.
+  struct IgnoredNameSpaceSink : outlook::NameSpaceEvents {
+    void OptionsPagesAdd(outlook::PropertyPages&, const std::shared_ptr<outlook::MAPIFolder>&) override {}
+  };
   // The calendar's items are held with a sink, but none of their events is handled.
   struct IgnoredItemsSink : outlook::ItemsEvents {
     void ItemAdd(const std::shared_ptr<outlook::Item>&) override {}
@@ -130,10 +134,11 @@ class ReminderDesigner : public outlook::IDTExtensibility2 {
   InspectorsSink inspectors_sink_{*this};
   AppointmentSink appointment_sink_{*this};
   DeletedItemsSink deleted_items_sink_{*this};
+  IgnoredNameSpaceSink namespace_sink_;
   IgnoredItemsSink calendar_items_sink_;
 
   EventField<outlook::Application, outlook::ApplicationEvents> OLApplication{&application_sink_};
-  std::shared_ptr<outlook::NameSpace> OLNamespace;
+  EventField<outlook::NameSpace, outlook::NameSpaceEvents> OLNamespace{&namespace_sink_};
   EventField<outlook::Inspectors, outlook::InspectorsEvents> OLInspectors{&inspectors_sink_};
   EventField<outlook::AppointmentItem, outlook::AppointmentEvents> OLAppointmentItem{&appointment_sink_};
   EventField<outlook::Items, outlook::ItemsEvents> OLItemsCalendar{&calendar_items_sink_};

@@ -38,6 +38,8 @@ class Session : public outlook::NameSpace {
     if (folderType == outlook::kFolderDeletedItems) return deleted_;
     return nullptr;
   }
+  void Advise(outlook::NameSpaceEvents*) override {}  // the session raises nothing here
+  void Unadvise(outlook::NameSpaceEvents*) override {}
 
  private:
   std::shared_ptr<Folder> calendar_ = std::make_shared<Folder>();

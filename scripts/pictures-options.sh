@@ -4,7 +4,11 @@
 # the reference service. Written as PNGs to docs/pictures/.
 #   scripts/pictures-options.sh [WIN64_BUILD_FOLDER]   (default build/win64; Orvane.ocx and
 #   options-pictures.exe built there, and build/dev's reminder-service, or $REMINDER_SERVICE)
+#   PICTURES_SUFFIX (added to each name) and PICTURES_SCREEN (the display's size) come from
+#   scripts/pictures.sh when it takes the pictures at another scale.
 set -euo pipefail
+suffix=${PICTURES_SUFFIX:-}
+screen=${PICTURES_SCREEN:-800x600}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win64}" && pwd)
 service=${REMINDER_SERVICE:-$root/build/dev/reference-service/reminder-service}
@@ -28,15 +32,15 @@ service_url=$(awk '/listening on/ {print $3}' "$work/service.out")
 folder=$(WINEDEBUG=-all winepath -w "$work")
 
 picture() {  # NAME: the dialog as the stored settings make it
-  xvfb-run -a -s '-screen 0 800x600x24' "$wine_run" explorer /desktop=pictures,800x600 \
+  xvfb-run -a -s "-screen 0 ${screen}x24" "$wine_run" explorer /desktop=pictures,$screen \
     "$build/bin/options-pictures.exe" "$folder" "$1" </dev/null >"$work/$1.txt" 2>&1 || true
   if [ ! -s "$work/$1.bmp" ]; then
     cat "$work/$1.txt" >&2
     exit 1
   fi
   mkdir -p "$out"
-  convert "$work/$1.bmp" "$out/$1.png"
-  echo "wrote $out/$1.png"
+  convert "$work/$1.bmp" "$out/$1$suffix.png"
+  echo "wrote $out/$1$suffix.png"
 }
 
 "$wine_run" reg delete "$settings" /f </dev/null >/dev/null 2>&1 || true

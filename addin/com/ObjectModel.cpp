@@ -14,6 +14,7 @@ namespace reminder::com {
 const IID IID_ApplicationEvents = {0x0006304E, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const IID IID_InspectorsEvents = {0x00063079, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const IID IID_ItemsEvents = {0x00063077, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID IID_NameSpaceEvents = {0x0006308C, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const IID IID_ItemEvents = {0x0006303A, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 namespace {
@@ -156,9 +157,15 @@ class DispatchNameSpace : public outlook::NameSpace {
     ComPtr<IDispatch> folder = GetMember(object_.get(), L"GetDefaultFolder", {type});
     return folder ? std::make_shared<DispatchFolder>(std::move(folder)) : nullptr;
   }
+  // The add-in handles none of the session's events; the sink only holds the connection.
+  void Advise(outlook::NameSpaceEvents* sink) override {
+    sinks_.Advise(object_.get(), IID_NameSpaceEvents, sink, [](DISPID, DISPPARAMS&, EXCEPINFO*) { return S_OK; });
+  }
+  void Unadvise(outlook::NameSpaceEvents* sink) override { sinks_.Unadvise(sink); }
 
  private:
   ComPtr<IDispatch> object_;
+  Connections<outlook::NameSpaceEvents> sinks_;
 };
 
 class DispatchInspector : public outlook::Inspector {

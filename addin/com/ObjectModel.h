@@ -21,6 +21,7 @@ extern const IID IID_ApplicationEvents;
 extern const IID IID_InspectorsEvents;
 extern const IID IID_ItemsEvents;
 extern const IID IID_ItemEvents;
+extern const IID IID_NameSpaceEvents;
 inline constexpr DISPID kDispidOptionsPagesAdd = 0xF005;
 inline constexpr DISPID kDispidNewInspector = 0xF001;
 inline constexpr DISPID kDispidItemAdd = 0xF001;

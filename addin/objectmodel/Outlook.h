@@ -65,11 +65,22 @@ class MAPIFolder {
 inline constexpr int kFolderDeletedItems = 3;
 inline constexpr int kFolderCalendar = 9;
 
+class PropertyPages;
+
+class NameSpaceEvents {
+ public:
+  virtual ~NameSpaceEvents() = default;
+  // The Options dialog of a folder is being built.
+  virtual void OptionsPagesAdd(PropertyPages& Pages, const std::shared_ptr<MAPIFolder>& Folder) = 0;
+};
+
 class NameSpace {
  public:
   virtual ~NameSpace() = default;
   // The default folder of the type (kFolderCalendar, kFolderDeletedItems).
   virtual std::shared_ptr<MAPIFolder> GetDefaultFolder(int folderType) = 0;
+  virtual void Advise(NameSpaceEvents* sink) = 0;
+  virtual void Unadvise(NameSpaceEvents* sink) = 0;
 };
 
 class Inspector {

@@ -6,12 +6,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "addin/dialog/AppointmentDevices.h"
 #include "addin/win32/DeviceDialogIds.h"
 #include "addin/win32/Win32Views.h"
+#include "comsupport/CaptionTips.h"
+#include "comsupport/Dpi.h"
+#include "comsupport/FrameRows.h"
 #include "comsupport/Module.h"
 #include "comsupport/Text.h"
 
@@ -23,6 +27,7 @@ constexpr int kTwipsPerInch = 1440;
 constexpr WORD kButtonAtom = 0x0080;
 constexpr WORD kStaticAtom = 0x0082;
 constexpr const wchar_t* kFontName = L"Tahoma";
+constexpr int kFrameMargin = 120;  // twips between the frame's right edge and its rows' labels
 
 int IdOf(const std::string& name) {
   if (name == "btnOK") return kButtonOk;
@@ -207,6 +212,8 @@ struct Run {
   const std::vector<Planned>& plan;
   Metrics metrics;
   HFONT font = nullptr;
+  int dpi = 96;
+  comsupport::CaptionTips tips;
 };
 
 const DeviceRowIds* RowOfCheckBox(int id) {
@@ -216,50 +223,129 @@ const DeviceRowIds* RowOfCheckBox(int id) {
   return nullptr;
 }
 
-// The width of a one-line text in the control's font, in pixels.
-int TextWidth(HWND control, HFONT font) {
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, text.data(), length + 1);
-  HDC dc = GetDC(control);
-  if (!dc) return 0;
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), length, &size);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  return size.cx;
+std::wstring TextOf(HWND control) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// Where each control goes at `dpi`: the design's twips in pixels, then every caption given
+// the room it takes in the font; the frame and the window grow for rows that need more, up
+// to half the designed width again, beyond which the longest labels end in "...".
+struct Placement {
+  std::map<int, RECT> rects;
+  std::map<int, bool> cut;
+  SIZE client{};
+};
+
+Placement Place(HWND window, const Run& run, int dpi, int room) {
+  const auto px = [dpi](int twips) { return MulDiv(twips, dpi, kTwipsPerInch); };
+  Placement placed;
+  int frameRight = 0;
+  for (const Planned& p : run.plan) {
+    placed.rects[p.id] = {px(p.twips.left), px(p.twips.top), px(p.twips.right), px(p.twips.bottom)};
+    if (p.id == kFrameDevices) frameRight = p.twips.right;
+  }
+  const SIZE line = comsupport::TextExtent(run.font, L"Ag");
+  const auto need = [&](int id) { return comsupport::TextExtent(run.font, TextOf(GetDlgItem(window, id))).cx + 1; };
+  const int gap = MulDiv(8, dpi, 96);
+  const int mark = comsupport::CheckBoxMarkWidth(run.font, dpi);
+  const int clientRight = px(AppointmentDevices::kClientWidth);
+  const int innerRight = px(frameRight - kFrameMargin);
+
+  std::vector<comsupport::FitRow> rows;
+  int wanted = 0;
+  for (const DeviceRowIds& ids : kDeviceRowIds) {
+    comsupport::FitRow row;
+    row.box = placed.rects[ids.checkBox];
+    row.boxNeed = need(ids.checkBox) + mark;
+    for (int id : {ids.addressLabel, ids.extraLabel}) {
+      if (id != 0) row.labels.push_back({placed.rects[id], need(id)});
+    }
+    wanted = std::max(wanted, comsupport::Widen(row, gap) - innerRight);
+    rows.push_back(row);
+  }
+  comsupport::FitRow description;
+  description.box = placed.rects[kLabelDescription];
+  description.box.right = description.box.left;
+  description.labels.push_back({placed.rects[kLabelDescription], need(kLabelDescription)});
+  wanted = std::max(wanted, comsupport::Widen(description, 0) - clientRight);
+
+  const int extra = std::clamp(wanted, 0, std::max(0, std::min(clientRight / 2, room)));
+  for (size_t i = 0; i < rows.size(); ++i) {
+    comsupport::Clip(rows[i], innerRight + extra, gap);
+    const DeviceRowIds& ids = kDeviceRowIds[i];
+    placed.rects[ids.checkBox] = rows[i].box;
+    size_t n = 0;
+    for (int id : {ids.addressLabel, ids.extraLabel}) {
+      if (id == 0) continue;
+      placed.rects[id] = rows[i].labels[n].rect;
+      placed.cut[id] = rows[i].labels[n++].cut;
+    }
+  }
+  comsupport::Clip(description, clientRight + extra, 0);
+  placed.rects[kLabelDescription] = description.labels[0].rect;
+  placed.cut[kLabelDescription] = description.labels[0].cut;
+  placed.rects[kFrameDevices].right += extra;
+  // A label is at least one line of its font high.
+  for (auto& [id, cut] : placed.cut) {
+    RECT& r = placed.rects[id];
+    r.bottom = std::max<LONG>(r.bottom, r.top + line.cy);
+  }
+  placed.client = {clientRight + extra, px(AppointmentDevices::kClientHeight)};
+  return placed;
+}
+
+// The room the window may grow by on its monitor, in pixels.
+int RoomToGrow(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  RECT now{};
+  GetWindowRect(window, &now);
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return 0;
+  return (monitor.rcWork.right - monitor.rcWork.left) - (now.right - now.left);
+}
+
+// Lays the dialog out at `dpi` with a font made for it; the window keeps its centre, or
+// goes to `suggested` (the system's rectangle after a change of DPI).
+void Layout(HWND window, Run& run, int dpi, const RECT* suggested) {
+  HFONT font = CreateDialogFont(dpi);
+  if (!font) return;
+  run.dpi = dpi;
+  for (const Planned& p : run.plan) {
+    if (HWND control = GetDlgItem(window, p.id)) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  if (run.font) DeleteObject(run.font);
+  run.font = font;
+  const Placement placed = Place(window, run, dpi, RoomToGrow(window));
+  for (const auto& [id, r] : placed.rects) {
+    HWND control = GetDlgItem(window, id);
+    if (!control) continue;
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  for (const auto& [id, cut] : placed.cut) {
+    HWND label = GetDlgItem(window, id);
+    if (label) run.tips.Show(label, TextOf(label), cut);
+  }
+  RECT frame{0, 0, placed.client.cx, placed.client.cy};
+  AdjustWindowRectEx(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT now{};
+  GetWindowRect(window, &now);
+  const RECT& at = suggested ? *suggested : now;
+  const int left = suggested ? at.left : now.left + ((now.right - now.left) - width) / 2;
+  const int top = suggested ? at.top : now.top + ((now.bottom - now.top) - height) / 2;
+  SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A dialog on the screen draws itself afresh for its new scale (one not shown yet draws anyway).
+  if (suggested) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Initialise(HWND window, Run& run) {
-  const Metrics& m = run.metrics;
-  run.font = CreateDialogFont(m.dpiY);
-  for (const Planned& p : run.plan) {
-    HWND control = GetDlgItem(window, p.id);
-    if (!control) continue;
-    if (run.font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(run.font), FALSE);
-    int width = PixelsX(p.twips.right, m) - PixelsX(p.twips.left, m);
-    // The one-line description keeps its whole sentence where the font draws it wider
-    // than designed; there is room up to the client area's edge.
-    if (p.id == kLabelDescription && run.font) {
-      const int room = PixelsX(AppointmentDevices::kClientWidth - p.twips.left, m);
-      width = std::min(room, std::max(width, TextWidth(control, run.font) + 1));
-    }
-    SetWindowPos(control, nullptr, PixelsX(p.twips.left, m), PixelsY(p.twips.top, m), width,
-                 PixelsY(p.twips.bottom, m) - PixelsY(p.twips.top, m), SWP_NOZORDER | SWP_NOACTIVATE);
-  }
   for (const DeviceRowIds& row : kDeviceRowIds) {
     CheckDlgButton(window, row.checkBox, run.model.IsTicked(row.deviceType) ? BST_CHECKED : BST_UNCHECKED);
   }
-  // The client area exactly as designed, centred where the template put it.
-  RECT frame{0, 0, PixelsX(AppointmentDevices::kClientWidth, m), PixelsY(AppointmentDevices::kClientHeight, m)};
-  AdjustWindowRectEx(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
-  RECT now{};
-  GetWindowRect(window, &now);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  SetWindowPos(window, nullptr, now.left + ((now.right - now.left) - width) / 2,
-               now.top + ((now.bottom - now.top) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout(window, run, comsupport::WindowDpi(window), nullptr);
 }
 
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -269,6 +355,10 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       SetWindowLongPtrW(window, DWLP_USER, lparam);
       Initialise(window, *reinterpret_cast<Run*>(lparam));
       return TRUE;  // the focus goes to the first control in tab order
+    case comsupport::kDpiChanged:
+      // Moved to a monitor of another scale: the same layout, made afresh for it.
+      if (run) Layout(window, *run, HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+      return TRUE;
     case WM_COMMAND: {
       if (!run || HIWORD(wparam) != BN_CLICKED) return FALSE;
       const int id = LOWORD(wparam);
@@ -303,7 +393,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 void Win32DeviceDialog::ShowModal(AppointmentDevices& dialog) {
   const std::vector<Planned> plan = Plan(dialog);
-  Run run{dialog, plan, Measure()};
+  Run run{dialog, plan, Measure(), nullptr, 96, {}};
   const std::vector<DWORD> form = BuildTemplate(dialog, plan, run.metrics);
   DialogBoxIndirectParamW(comsupport::ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(form.data()),
                           GetActiveWindow(), DialogProc, reinterpret_cast<LPARAM>(&run));

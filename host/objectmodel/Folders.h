@@ -55,9 +55,13 @@ class Session : public outlook::NameSpace {
   Folder& Default(int folderType);
   // The folder holding the item, or nullptr.
   Folder* FolderOf(const outlook::Item* item);
+  // Receivers of the session's events; this client raises none of them.
+  void Advise(outlook::NameSpaceEvents* sink) override { sinks_.Advise(sink); }
+  void Unadvise(outlook::NameSpaceEvents* sink) override { sinks_.Unadvise(sink); }
 
  private:
   std::map<int, std::shared_ptr<Folder>> folders_;
+  SinkList<outlook::NameSpaceEvents> sinks_;
 };
 
 }  // namespace host

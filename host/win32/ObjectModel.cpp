@@ -10,6 +10,7 @@ namespace host::win32 {
 const IID IID_ApplicationEvents = {0x0006304E, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 const IID IID_InspectorsEvents = {0x00063079, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 const IID IID_ItemsEvents = {0x00063077, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID IID_NameSpaceEvents = {0x0006308C, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 const IID IID_ItemEvents = {0x0006303A, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 namespace {
@@ -94,6 +95,7 @@ class ComNameSpace : public DispatchObject {
  public:
   ComNameSpace(ComModel& model, host::Session& session)
       : DispatchObject(L"NameSpace", "NameSpace"), model_(model), session_(session) {
+    AddEventPoint(IID_NameSpaceEvents, "NameSpaceEvents");  // advised by add-ins; raises nothing here
     SetMembers({{L"GetDefaultFolder", kGetDefaultFolder}});
   }
 

@@ -26,6 +26,7 @@ extern const IID IID_ApplicationEvents;
 extern const IID IID_InspectorsEvents;
 extern const IID IID_ItemsEvents;
 extern const IID IID_ItemEvents;
+extern const IID IID_NameSpaceEvents;
 
 class ComModel {
  public:

@@ -38,4 +38,27 @@ class EventPoint final : public IConnectionPoint {
   DWORD lastCookie_ = 0;
 };
 
+// Enumerates the control's one connection point; holds a reference to it while it lives.
+class PointEnumerator final : public IEnumConnectionPoints {
+ public:
+  // Starts with `position` points already passed (0 or 1).
+  PointEnumerator(IConnectionPoint* point, ULONG position);
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override;
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+  HRESULT STDMETHODCALLTYPE Reset() override;
+  HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** out) override;
+
+ private:
+  ~PointEnumerator();
+
+  comsupport::ComPtr<IConnectionPoint> point_;
+  ULONG position_;
+  ULONG refs_ = 1;
+};
+
 }  // namespace orvane::com

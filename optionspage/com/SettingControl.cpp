@@ -1,5 +1,6 @@
 #include "optionspage/com/SettingControl.h"
 
+#include <algorithm>
 #include <new>
 
 #include "comsupport/Convert.h"
@@ -176,6 +177,13 @@ HRESULT SettingControl::GetExtent(DWORD aspect, SIZEL* size) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!size) return E_POINTER;
   *size = extent_;
+  // Captions that take more room at the screen's scale than designed widen the page.
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  const SIZE natural = win32::PageView::NaturalSize(*page_, dpi);
+  size->cx = std::max<LONG>(size->cx, MulDiv(natural.cx, 2540, dpi));
+  size->cy = std::max<LONG>(size->cy, MulDiv(natural.cy, 2540, dpi));
   return S_OK;
 }
 
@@ -376,8 +384,9 @@ HRESULT SettingControl::GetGUID(DWORD kind, GUID* out) {
 }
 
 HRESULT SettingControl::EnumConnectionPoints(IEnumConnectionPoints** out) {
-  if (out) *out = nullptr;
-  return E_NOTIMPL;
+  if (!out) return E_POINTER;
+  *out = new (std::nothrow) PointEnumerator(&events_, 0);
+  return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT SettingControl::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {

@@ -193,9 +193,20 @@ void ReminderSetting::lblHyperlink_Click() {
   });
 }
 
-void ReminderSetting::lblHyperlink_MouseMove(int X, int Y) {
+void ReminderSetting::SetLinkExtent(int width, int height) {
+  linkWidth_ = width;
+  linkHeight_ = height;
+}
+
+bool ReminderSetting::InsideLink(int X, int Y) const {
   const Control& link = layout_.At("lblHyperlink");
-  const bool inside = X >= 0 && X < link.width && Y >= 0 && Y < link.height;
+  const int width = linkWidth_ >= 0 ? linkWidth_ : link.width;
+  const int height = linkHeight_ >= 0 ? linkHeight_ : link.height;
+  return X >= 0 && X < width && Y >= 0 && Y < height;
+}
+
+void ReminderSetting::lblHyperlink_MouseMove(int X, int Y) {
+  const bool inside = InsideLink(X, Y);
   ui::Windowing& windowing = ui::Current();
   windowing.SetCursor(inside ? ui::Cursor::kHand : ui::Cursor::kArrow);
   if (inside == state_.HyperlinkHot) return;

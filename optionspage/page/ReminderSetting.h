@@ -52,6 +52,11 @@ class ReminderSetting : public outlook::PropertyPage {
   void lblHyperlink_MouseUp();
   // Underlines the link (or not) and remembers it in HyperlinkHot.
   void HighlightHyperlink(bool on);
+  // The link's size as a view draws it, in twips; the pointer is over the link within it.
+  // Until a view tells, the layout's estimate of the caption counts.
+  void SetLinkExtent(int width, int height);
+  // True when the point (the link's own twips) is over the link.
+  bool InsideLink(int X, int Y) const;
 
   const State& PageState() const { return state_; }
   const PageLayout& Layout() const { return layout_; }
@@ -70,6 +75,8 @@ class ReminderSetting : public outlook::PropertyPage {
 
   State state_;
   PageLayout layout_;
+  int linkWidth_ = -1;  // as drawn; -1 until a view tells
+  int linkHeight_ = -1;
   bool startupFailed_ = false;
 };
 

@@ -2,12 +2,15 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
+#include "comsupport/Dpi.h"
 #include "comsupport/Module.h"
 #include "comsupport/Text.h"
 #include "optionspage/win32/ControlIds.h"
+#include "optionspage/win32/PagePlacement.h"
 #include "optionspage/win32/PageWindowing.h"
 
 namespace orvane::win32 {
@@ -34,9 +37,15 @@ void RegisterClasses(WNDPROC page, WNDPROC link) {
   RegisterClassExW(&window);
 }
 
-HFONT MakeFont(int height, bool underline) {
-  return CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+int TextHeight(int dpi) { return MulDiv(825, dpi, 7200); }  // 8.25 pt
+int LinkHeight(int dpi) { return MulDiv(9, dpi, 72); }     // 9 pt
+
+// How far the page may grow on the screen its parent is on.
+int RoomToGrow(HWND parent, int width) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(parent, MONITOR_DEFAULTTOPRIMARY), &monitor)) return 0;
+  return (monitor.rcWork.right - monitor.rcWork.left) - width - GetSystemMetrics(SM_CXDLGFRAME) * 8;
 }
 
 std::wstring WindowText(HWND window) {
@@ -57,19 +66,36 @@ int RowOf(int id) {
 
 PageView::PageView(ReminderSetting& page, HWND parent, const RECT& rect) : page_(page) {
   RegisterClasses(&PageView::PageProc, &PageView::LinkProc);
-  HDC screen = GetDC(nullptr);
-  dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-  dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  fonts_.text = MakeFont(MulDiv(825, dpiY_, 7200), false);
-  fonts_.link = MakeFont(MulDiv(9, dpiY_, 72), false);
-  fonts_.linkHot = MakeFont(MulDiv(9, dpiY_, 72), true);
-
   window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                             rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
                             comsupport::ThisModule(), this);
   CreateControls();
+  ChangeDpi(comsupport::WindowDpi(window_ ? window_ : parent));
+}
+
+SIZE PageView::NaturalSize(const ReminderSetting& page, int dpi) {
+  PageFonts fonts{MakePageFont(TextHeight(dpi), false), MakePageFont(LinkHeight(dpi), false)};
+  const SIZE size = PlacePage(page.Layout(), dpi, fonts, RoomToGrow(nullptr, MulDiv(kPageWidth, dpi, 1440))).size;
+  DeleteObject(fonts.text);
+  DeleteObject(fonts.link);
+  return size;
+}
+
+void PageView::ChangeDpi(int dpi) {
+  const Fonts old = fonts_;
+  dpi_ = dpi;
+  fonts_.text = MakePageFont(TextHeight(dpi), false);
+  fonts_.link = MakePageFont(LinkHeight(dpi), false);
+  fonts_.linkHot = MakePageFont(LinkHeight(dpi), true);
+  const std::vector<Control>& controls = page_.Layout().Controls();
+  for (size_t i = 0; i < controls.size() && i < children_.size(); ++i) {
+    SendMessageW(children_[i], WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(controls[i])), FALSE);
+  }
+  for (HFONT font : {old.text, old.link, old.linkHot}) {
+    if (font) DeleteObject(font);
+  }
   Render();
+  if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
 PageView::~PageView() {
@@ -84,6 +110,7 @@ PageView::~PageView() {
 
 void PageView::Move(const RECT& rect) {
   MoveWindow(window_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+  Render();
 }
 
 void PageView::Show(bool visible) { ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE); }
@@ -118,46 +145,14 @@ void PageView::CreateControls() {
         break;
     }
     if (control.name == "lblHyperlink") windowClass = kLinkClass;
-    const RECT r = Bounds(control);
+    // Placed, and given its font, once every control exists.
     const int id = 1000 + control.tabIndex;
-    HWND child = CreateWindowExW(exStyle, windowClass, comsupport::Utf16(control.caption).c_str(), style, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, this);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control)), FALSE);
+    HWND child = CreateWindowExW(exStyle, windowClass, comsupport::Utf16(control.caption).c_str(), style, 0, 0, 0, 0,
+                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, this);
     if (!control.passwordChar.empty()) SendMessageW(child, EM_SETPASSWORDCHAR, control.passwordChar[0], 0);
     if (id == kLblHyperlink) link_ = child;
     children_.push_back(child);
   }
-}
-
-RECT PageView::Bounds(const Control& control) const {
-  int left = control.left;
-  int top = control.top;
-  if (!control.container.empty()) {
-    const Control& frame = page_.Layout().At(control.container);
-    left += frame.left;
-    top += frame.top;
-  }
-  RECT r{X(left), Y(top), X(left + control.width), Y(top + control.height)};
-  if (control.autoSize) {
-    // A label takes the width of its caption in the font it is drawn with, here as well.
-    HDC dc = GetDC(window_);
-    HGDIOBJ old = SelectObject(dc, FontOf(control));
-    const std::wstring text = comsupport::Utf16(control.caption);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(window_, dc);
-    if (size.cx > r.right - r.left) {
-      // The link keeps its right edge, where the page aligned it with the frame's.
-      if (control.name == "lblHyperlink") {
-        r.left = r.right - size.cx;
-      } else {
-        r.right = r.left + size.cx;
-      }
-    }
-  }
-  return r;
 }
 
 void PageView::Render() {
@@ -175,13 +170,42 @@ void PageView::Render() {
         SendMessageW(child, BM_SETCHECK, state, 0);
       }
     }
-    if (control.autoSize) {
-      const RECT r = Bounds(control);
-      SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
   }
+  Place();
   if (link_) InvalidateRect(link_, nullptr, TRUE);
   rendering_ = false;
+}
+
+void PageView::Place() {
+  if (!window_) return;
+  RECT client{};
+  GetClientRect(window_, &client);
+  const PageFonts fonts{fonts_.text, fonts_.link};
+  const PagePlacement placed = PlacePage(page_.Layout(), dpi_, fonts, RoomToGrow(GetParent(window_), client.right));
+  const std::vector<Control>& controls = page_.Layout().Controls();
+  for (size_t i = 0; i < placed.rects.size() && i < children_.size(); ++i) {
+    const RECT& r = placed.rects[i];
+    RECT now{};
+    GetWindowRect(children_[i], &now);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&now), 2);
+    if (!EqualRect(&now, &r)) {
+      SetWindowPos(children_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (controls[i].kind == ControlKind::kLabel && children_[i] != link_) {
+      tips_.Show(children_[i], comsupport::Utf16(controls[i].caption), placed.cut[i]);
+    }
+  }
+  if (link_) {
+    const RECT& r = placed.rects[static_cast<size_t>(kLblHyperlink - 1000)];
+    // The pointer is over the link wherever its window is.
+    page_.SetLinkExtent(MulDiv(r.right - r.left, 1440, dpi_), MulDiv(r.bottom - r.top, 1440, dpi_));
+  }
+  // The page grows where its rows need more room than its container gave it.
+  if (placed.size.cx > client.right || placed.size.cy > client.bottom) {
+    SetWindowPos(window_, nullptr, 0, 0, std::max(placed.size.cx, client.right), std::max(placed.size.cy, client.bottom),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 LRESULT PageView::OnCommand(int id, int code) {
@@ -209,14 +233,11 @@ LRESULT PageView::OnCommand(int id, int code) {
 }
 
 void PageView::LinkPoint(LPARAM l, int& x, int& y) const {
-  x = MulDiv(GET_X_LPARAM(l), 1440, dpiX_);
-  y = MulDiv(GET_Y_LPARAM(l), 1440, dpiY_);
+  x = MulDiv(GET_X_LPARAM(l), 1440, dpi_);
+  y = MulDiv(GET_Y_LPARAM(l), 1440, dpi_);
 }
 
-bool PageView::InsideLink(int x, int y) const {
-  const Control& link = page_.Layout().At("lblHyperlink");
-  return x >= 0 && x < link.width && y >= 0 && y < link.height;
-}
+bool PageView::InsideLink(int x, int y) const { return page_.InsideLink(x, y); }
 
 LRESULT PageView::OnLinkMessage(UINT message, WPARAM w, LPARAM l) {
   LinkScope scope(link_);
@@ -297,6 +318,12 @@ LRESULT CALLBACK PageView::PageProc(HWND window, UINT message, WPARAM w, LPARAM 
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
+      case comsupport::kDpiChanged:
+        view->ChangeDpi(HIWORD(w));
+        return 0;
+      case comsupport::kDpiChangedAfterParent:
+        view->ChangeDpi(comsupport::WindowDpi(window));
+        return 0;
       case WM_NCDESTROY:
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         view->window_ = nullptr;

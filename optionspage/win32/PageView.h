@@ -1,12 +1,14 @@
 #pragma once
 // The settings page on Win32: one child window per control of the page's layout, laid out
-// from twips at the screen's resolution, in the page's fonts. What the user does goes to the
+// from twips at the DPI of the page's window, in fonts made for that DPI, and laid out again
+// when the DPI changes. What the user does goes to the
 // page's handlers; after each, the windows are brought in line with the layout again.
 #include <windows.h>
 
 #include <functional>
 #include <vector>
 
+#include "comsupport/CaptionTips.h"
 #include "optionspage/page/ReminderSetting.h"
 
 namespace orvane::win32 {
@@ -24,6 +26,8 @@ class PageView {
   HWND Link() const { return link_; }
   void Move(const RECT& rect);
   void Show(bool visible);
+  // The page's size at `dpi` with its captions as they are now, in pixels.
+  static SIZE NaturalSize(const ReminderSetting& page, int dpi);
   // Called when one of the page's controls gets the keyboard focus.
   void OnFocus(std::function<void()> handler) { onFocus_ = std::move(handler); }
 
@@ -41,11 +45,12 @@ class PageView {
   void PaintLink();
 
   void CreateControls();
-  // Brings every window in line with the layout (texts, states, label sizes, the link's font).
+  // Fonts for the DPI, given to every control, then the page laid out again for it.
+  void ChangeDpi(int dpi);
+  // Brings every window in line with the layout (texts, states, places, the link's font).
   void Render();
-  RECT Bounds(const Control& control) const;
-  int X(int twips) const { return MulDiv(twips, dpiX_, 1440); }
-  int Y(int twips) const { return MulDiv(twips, dpiY_, 1440); }
+  // Places every control for the DPI and the captions it shows now.
+  void Place();
   HFONT FontOf(const Control& control) const;
   // The link's pointer position, from its client pixels to twips.
   void LinkPoint(LPARAM l, int& x, int& y) const;
@@ -55,9 +60,9 @@ class PageView {
   HWND window_ = nullptr;
   HWND link_ = nullptr;
   std::vector<HWND> children_;  // in the order of the layout's controls
-  int dpiX_ = 96;
-  int dpiY_ = 96;
+  int dpi_ = 96;
   Fonts fonts_;
+  comsupport::CaptionTips tips_;
   bool rendering_ = false;      // edits made by Render are not the user's
   bool pressedInside_ = false;  // the left button went down over the link
   bool justReleased_ = false;   // the last link message was the button's release, at:

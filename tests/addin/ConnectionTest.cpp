@@ -11,8 +11,8 @@ using Connection = AddinTest;
 TEST_F(Connection, TakesTheClientObjectsInOrder) {
   designer = reminder::CreateReminderDesigner();
   designer->OnConnection(outlook.app, 0);
-  EXPECT_EQ(log->Take(), (Calls{"Application.Advise", "Application.Session", "Application.Inspectors",
-                                "Inspectors.Advise", "Session.GetDefaultFolder(9)", "Calendar.GetItems",
+  EXPECT_EQ(log->Take(), (Calls{"Application.Advise", "Application.Session", "Session.Advise",
+                                "Application.Inspectors", "Inspectors.Advise", "Session.GetDefaultFolder(9)", "Calendar.GetItems",
                                 "Calendar.Items.Advise", "Session.GetDefaultFolder(3)", "Deleted Items.GetItems",
                                 "Deleted Items.Items.Advise"}));
   EXPECT_TRUE(windowing.boxes.empty());
@@ -21,8 +21,8 @@ TEST_F(Connection, TakesTheClientObjectsInOrder) {
 // An object the client gives back empty is an error only at the step that uses it; one
 // held but never used lets the set-up go on.
 TEST_F(Connection, AnEmptyObjectStopsTheSetUpOnlyWhereItIsUsed) {
-  const Calls all = {"Application.Advise",    "Application.Session",         "Application.Inspectors",
-                     "Inspectors.Advise",     "Session.GetDefaultFolder(9)", "Calendar.GetItems",
+  const Calls all = {"Application.Advise",    "Application.Session",         "Session.Advise",
+                     "Application.Inspectors", "Inspectors.Advise",     "Session.GetDefaultFolder(9)", "Calendar.GetItems",
                      "Calendar.Items.Advise", "Session.GetDefaultFolder(3)", "Deleted Items.GetItems",
                      "Deleted Items.Items.Advise"};
   const auto upTo = [&](size_t n) { return Calls(all.begin(), all.begin() + n); };
@@ -39,13 +39,15 @@ TEST_F(Connection, AnEmptyObjectStopsTheSetUpOnlyWhereItIsUsed) {
   };
   const std::vector<Row> rows = {
       {"no application", [](auto& a) { a = nullptr; }, {}, "Outlook did not provide the application object"},
-      {"no session", [](auto& a) { a->session = nullptr; }, upTo(4), "Outlook did not provide the session (NameSpace)"},
+      {"no session", [](auto& a) { a->session = nullptr; },
+       {"Application.Advise", "Application.Session", "Application.Inspectors", "Inspectors.Advise"},
+       "Outlook did not provide the session (NameSpace)"},
       {"no inspectors", [](auto& a) { a->inspectors = nullptr; }, allBut("Inspectors.Advise"), nullptr},
-      {"no calendar", [](auto& a) { a->session->calendar = nullptr; }, upTo(5),
+      {"no calendar", [](auto& a) { a->session->calendar = nullptr; }, upTo(6),
        "Outlook did not provide the default Calendar folder"},
       {"no deleted items", [](auto& a) { a->session->deleted->items = nullptr; }, allBut("Deleted Items.Items.Advise"),
        nullptr},
-      {"deleted items unreadable", [](auto& a) { a->session->deleted->failItems = true; }, upTo(9),
+      {"deleted items unreadable", [](auto& a) { a->session->deleted->failItems = true; }, upTo(10),
        "The items of Deleted Items cannot be read"},
   };
   for (const Row& row : rows) {
@@ -88,9 +90,9 @@ TEST_F(Connection, DisconnectionLetsGoInItsOrderIgnoringErrors) {
   outlook.app->session->deleted->items->failUnadvise = true;
   designer->OnDisconnection(0);
   EXPECT_EQ(log->Take(), (Calls{"Deleted Items.Items.Unadvise", "Calendar.Items.Unadvise", "Dentist.Unadvise",
-                                "Inspectors.Unadvise", "Application.Unadvise"}));
+                                "Inspectors.Unadvise", "Session.Unadvise", "Application.Unadvise"}));
   EXPECT_TRUE(windowing.boxes.empty());
-  EXPECT_EQ(outlook.app->SinkCount() + outlook.app->inspectors->SinkCount() +
+  EXPECT_EQ(outlook.app->SinkCount() + outlook.app->session->SinkCount() + outlook.app->inspectors->SinkCount() +
                 outlook.app->session->calendar->items->SinkCount(),
             0u);
   // The service context stays: a second disconnection has nothing left to let go.

@@ -65,6 +65,16 @@ std::shared_ptr<outlook::MAPIFolder> FakeNameSpace::GetDefaultFolder(int folderT
   throw std::runtime_error("No default folder of type " + std::to_string(folderType));
 }
 
+void FakeNameSpace::Advise(outlook::NameSpaceEvents* sink) {
+  log_->Called("Session.Advise");
+  sinks_.push_back(sink);
+}
+
+void FakeNameSpace::Unadvise(outlook::NameSpaceEvents* sink) {
+  log_->Called("Session.Unadvise");
+  Remove(sinks_, sink);
+}
+
 void FakeInspectors::Advise(outlook::InspectorsEvents* sink) {
   log_->Called("Inspectors.Advise");
   sinks_.push_back(sink);

@@ -106,10 +106,15 @@ class FakeNameSpace : public outlook::NameSpace {
         calendar(std::make_shared<FakeFolder>(log, "Calendar")),
         deleted(std::make_shared<FakeFolder>(log, "Deleted Items")) {}
   std::shared_ptr<outlook::MAPIFolder> GetDefaultFolder(int folderType) override;
+  void Advise(outlook::NameSpaceEvents* sink) override;
+  void Unadvise(outlook::NameSpaceEvents* sink) override;
+  size_t SinkCount() const { return sinks_.size(); }
 
   std::shared_ptr<FakeFolder> calendar;  // nullptr: the session has no such folder
   std::shared_ptr<FakeFolder> deleted;
 
+ private:
+  std::vector<outlook::NameSpaceEvents*> sinks_;
 };
 
 class FakeInspector : public outlook::Inspector {

@@ -18,9 +18,19 @@ namespace {
 
 constexpr int kTabsId = 100;
 constexpr int kApplyId = 0x3021;
+// Pixels at 96 DPI; the dialog scales them to its screen's.
 constexpr int kMargin = 7;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
+constexpr int kButtonGap = 6;
+constexpr SIZE kSmallestPage = {420, 366};
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
 
 }  // namespace
 
@@ -102,7 +112,12 @@ HRESULT OptionsDialog::State::Add(const VARIANT& page, const std::wstring& title
 
 // The tab control around the largest page, the buttons below it at the right.
 void OptionsDialog::State::Layout() {
-  SIZE page = {420, 366};
+  const int dpi = ScreenDpi();
+  const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+  const int margin = scaled(kMargin);
+  const int buttonWidth = scaled(kButtonWidth);
+  const int buttonHeight = scaled(kButtonHeight);
+  SIZE page = {scaled(kSmallestPage.cx), scaled(kSmallestPage.cy)};
   for (const auto& hosted : pages) {
     page.cx = std::max(page.cx, hosted->Size().cx);
     page.cy = std::max(page.cy, hosted->Size().cy);
@@ -112,21 +127,21 @@ void OptionsDialog::State::Layout() {
   TabCtrl_AdjustRect(tabs, TRUE, &display);
   const int tabWidth = display.right - display.left;
   const int tabHeight = display.bottom - display.top;
-  MoveWindow(tabs, kMargin, kMargin, tabWidth, tabHeight, FALSE);
-  RECT inside = {kMargin, kMargin, kMargin + tabWidth, kMargin + tabHeight};
+  MoveWindow(tabs, margin, margin, tabWidth, tabHeight, FALSE);
+  RECT inside = {margin, margin, margin + tabWidth, margin + tabHeight};
   TabCtrl_AdjustRect(tabs, FALSE, &inside);
   for (const auto& hosted : pages) {
     SetWindowPos(hosted->Window(), nullptr, inside.left, inside.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  const int buttonsTop = kMargin + tabHeight + kMargin;
-  const int width = kMargin + tabWidth + kMargin;
+  const int buttonsTop = margin + tabHeight + margin;
+  const int width = margin + tabWidth + margin;
   const int ids[] = {IDOK, IDCANCEL, kApplyId};
   for (int i = 0; i < 3; ++i) {
-    const int left = width - kMargin - (3 - i) * kButtonWidth - (2 - i) * 6;
-    MoveWindow(Item(ids[i]), left, buttonsTop, kButtonWidth, kButtonHeight, FALSE);
+    const int left = width - margin - (3 - i) * buttonWidth - (2 - i) * scaled(kButtonGap);
+    MoveWindow(Item(ids[i]), left, buttonsTop, buttonWidth, buttonHeight, FALSE);
   }
-  RECT frame = {0, 0, width, buttonsTop + kButtonHeight + kMargin};
+  RECT frame = {0, 0, width, buttonsTop + buttonHeight + margin};
   AdjustWindowRectEx(&frame, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE));
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
