@@ -136,7 +136,8 @@ HRESULT ServerEntries(std::vector<RegistryEntry>& out) {
 
   const std::wstring path = ThisModulePath();
   if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
-  const std::wstring folder = path.substr(0, path.find_last_of(L"\\/"));
+  // The folder ends in its separator, as the installer writes a folder reference.
+  const std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
   const std::wstring library_name = NameOf(library.get(), -1);
   Bstr help;
   library->GetDocumentation(-1, nullptr, help.put(), nullptr, nullptr);

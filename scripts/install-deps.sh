@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libwine-dev
   wine wine64 xvfb imagemagick python3-pefile fonts-wine
+  wixl msitools
 )
 
 missing=()

@@ -20,6 +20,9 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$jobs"
+
+echo "== Windows installers: dist/TarvanelReminder-*-x64.msi and -x86.msi"
+scripts/package.sh
 # Windows programs that open windows need a display; Xvfb gives them one.
 xvfb-run -a ctest --preset win64
 
